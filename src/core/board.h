@@ -104,6 +104,7 @@ struct MoveRecord {
   int32_t captured_start[4];
   int32_t captured_stone_num;
   uint16_t captured_stones[CAPTURED_STONES_MAX];
+  uint16_t captured_ren_no[CAPTURED_STONES_MAX];  // restored on take-back so later splits still resolve
   int32_t touched_num;
   int32_t touched[4];
   int32_t touched_lib_index[4];   // where z sat in the toucheds' liberty lists
@@ -151,7 +152,7 @@ inline int to_point_code(int p) {
 // 128 extra keys for reading; search: five 64-bit keys per compact point.
 extern Hash96 hash_key96[21 * 256][6];
 extern Hash96 extra_key96[EXTRA_KEY_NUM];
-extern uint64_t hashboard64[21 * 32][5];
+extern Hash64 hashboard64[21 * 32][5];
 void make_global_keys();    // from the Park-Miller generator, at start-up
 void make_hashboard64();    // xorshift128 from its standard seeds, once
 uint64_t rand64();

@@ -18,7 +18,7 @@ int gtp_parse_color(const char* s, int& color);
 int gtp_parse_vertex(const char* s, int& z);
 int gtp_parse_move(const char* s, int& z, int& color);
 // "PASS", "resign" or the vertex.
-void gtp_vertex_text(int z, char out[8]);
+void gtp_vertex_text(int z, char out[16]);
 
 extern double komi;
 extern int gtp_cleanup_mode;

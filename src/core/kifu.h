@@ -29,11 +29,15 @@ void kifu_tejun_set();
 // Rebuilds the global board from the stored initial position and kifu[1..n].
 void replay_kifu(int n);
 
+// The path table holds the game's positions (depth -i after move i) and the
+// positions of the current search path (depth fukasa).
 void tejun_clear();
-void tejun_hash_set();
-void tejun_hash_del();
-int tejun_hash_check();
+void tejun_hash_set(int depth);
+void tejun_hash_del(int depth);
+int tejun_hash_check(int depth);
 int super_ko_check();
+// The global board's hash without the ko key.
+Hash96 hash_without_ko(const GlobalBoard& b);
 
 void put_handicap(int k);
 // Colour to move after the recorded moves (black first, white first after a handicap).

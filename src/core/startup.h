@@ -1,0 +1,28 @@
+// The command line and the engine's start-up order.
+#pragma once
+#include <string>
+
+constexpr int PATH_MAX_LEN = 260;
+
+struct CommandLine {
+  bool gtp_mode = false;
+  bool chinese_rule = false;
+  bool log_to_file = false;     // "--log-file": PRT appends to "output"
+  bool gtp_extensions = false;  // "--gtp-extensions": analysis commands
+  int level = -1;               // "--level N": fixed think level
+  std::string cDragFile;        // record to open
+  std::string error;            // a switch that could not be read
+};
+
+CommandLine parse_command_line(int argc, char** argv);
+
+// Steps of subsystems above the core, run in their places of the order.
+struct StartupSteps {
+  void (*bad_shape_table)() = nullptr;
+  void (*eye_database)() = nullptr;
+  void (*eye_corner_patches)() = nullptr;
+};
+
+// Program folder, machine figures, random start-up, position tables, board,
+// the subsystems' steps, and the clock seed.
+void engine_startup(const char* argv0, const StartupSteps& steps);
