@@ -1,6 +1,7 @@
 // ranvel: the editor, or with "--mode gtp" the Go Text Protocol engine.
 #include <cstdio>
 
+#include "core/folders.h"
 #include "core/gtp.h"
 #include "core/kifu.h"
 #include "core/log.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
 
   StartupSteps steps;
   engine_startup(argv[0], steps);
+  // Start-up changed into the program folder; the user's path was relative to where they were.
+  if (!cl.cDragFile.empty()) cl.cDragFile = user_path(cl.cDragFile);
 
   if (cl.gtp_mode) {
     gtp_loop(stdin, stdout);
