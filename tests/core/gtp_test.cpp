@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "support/engine_setup.h"
@@ -135,6 +137,36 @@ TEST_F(Gtp, FreeHandicap) {
   EXPECT_EQ(send("set_free_handicap c3 zz\n"), "? invalid coordinate\n\n");
   EXPECT_EQ(send("set_free_handicap c3\n"), "? invalid handicap\n\n");
   EXPECT_EQ(gban.ban[make_z(3, 7)], EMPTY);
+}
+
+}  // namespace
+
+namespace {
+
+// Random command lines from the protocol's vocabulary with random, often
+// malformed arguments: nothing a controller sends may stop the engine, and
+// the board must stay consistent with the record.
+TEST(GtpRobustness, RandomCommandLinesNeverStopTheEngine) {
+  engine_setup(19);
+  const char* words[] = {"play", "boardsize", "clear_board", "komi", "undo", "set_free_handicap",
+                         "place_free_handicap", "time_left", "known_command", "get_komi", "list_commands"};
+  const char* args[] = {"b", "w", "black", "WHITE", "pass", "resign", "a1", "t19", "j10", "z99", "i3", "-5",
+                        "5", "9", "19", "0", "2", "7.5", "x", "", "\x01", "c3 c3", "e5 f6", "99999999999"};
+  std::mt19937 rng(11);
+  std::string script;
+  for (int i = 0; i < 4000; i++) {
+    std::string line = words[rng() % std::size(words)];
+    int n = int(rng() % 4);
+    for (int k = 0; k < n; k++) line += std::string(" ") + args[rng() % std::size(args)];
+    if (rng() % 50 == 0) line = std::to_string(rng() % 100) + " " + line;
+    script += line + "\n";
+  }
+  std::string out = send(script);
+  EXPECT_FALSE(out.empty());
+  // The record replays to the same board.
+  Hash96 h = gban.hash;
+  replay_kifu(tesuu);
+  EXPECT_TRUE(gban.hash == h);
 }
 
 }  // namespace
