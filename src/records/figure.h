@@ -76,7 +76,8 @@ struct Figure {
   std::string text;
   int32_t labels[FIGURE_POINTS];
   GameInfo info;
-  int32_t scratch[FIGURE_POINTS];  // flood-fill marks
+  int32_t scratch[FIGURE_POINTS];  // flood-fill marks: == scratch_stamp means visited
+  int32_t scratch_stamp = 0;
 
   Figure();
   Figure(const Figure& o);
@@ -90,6 +91,9 @@ struct Figure {
   void append_move(int z, int color, int time = 0);
   int play_on_figure(int z, int color);
   void goto_move(int n);
+  // Plays move tesuu + 1 as goto_move would; false (nothing changed) at the
+  // end of the moves or at a move that stops a replay.
+  bool step_forward();
   int side_to_move() const;
   // alternative: three stones with the lower right corner empty.
   void place_handicap(int n, bool alternative = false);
