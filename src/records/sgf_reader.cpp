@@ -294,6 +294,7 @@ void SgfReader::property(const char* id, const std::string& value) {
   } else if (is("DT")) {
     info.date[0] = value;
   } else if (is("TM")) {
+    if (value.empty()) return;
     char buf[32];
     std::snprintf(buf, sizeof buf, "J;%d;0;0", std::atoi(value.c_str()) / 60);
     info.time[0] = buf;

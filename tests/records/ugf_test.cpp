@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/log.h"
+#include "records/record_io.h"
+#include "records/sgf.h"
+#include "records/sjis.h"
+#include "records/ugf.h"
+
+namespace {
+
+int at(int x, int y) { return figure_z(x, y); }
+
+GameRecord read(const std::string& text, int* result = nullptr) {
+  GameRecord r;
+  r.reset();
+  int ok = read_ugf(text, r);
+  if (result) *result = ok;
+  complete_load(r, true);
+  return r;
+}
+
+std::string written(const GameRecord& r) {
+  SgfBuf buf;
+  write_ugf(r, buf);
+  EXPECT_FALSE(buf.overflow);
+  return buf.text;
+}
+
+TEST(UgfWrite, DataLinesForMovesAndPasses) {
+  GameRecord r;
+  r.reset();
+  r.main.append_move(at(16, 4), 1);
+  r.main.append_move(0, 2);
+  std::string text = written(r);
+  EXPECT_NE(text.find("[Data]\r\nPD,B1,1,0\r\nYA,W1,2,0\r\n[Figure]\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Hdcp=0,6.5\r\n"), std::string::npos);
+}
+
+TEST(UgfRead, HeaderKeys) {
+  GameRecord r = read(
+      "[Header]\r\nSize=9\r\nRule=CHN\r\nHdcp=2,0.5\r\nWinner=W,6.50\r\nComment=one,two\r\n"
+      "PlayerB=b,3d,x\r\nTitle=t1,t2,t3\r\nDate=2011/04/13,a,b,c\r\n[Data]\r\n");
+  EXPECT_EQ(r.main.b_size, 9);
+  EXPECT_EQ(r.main.info.rule, "Chinese");
+  EXPECT_EQ(r.main.info.nHand, 2);
+  EXPECT_DOUBLE_EQ(r.main.info.komi, 0.5);
+  EXPECT_EQ(r.main.info.winner[1], "6.5");
+  EXPECT_EQ(r.main.info.comment, "one");
+  EXPECT_EQ(r.main.info.black[1], "3d");
+  EXPECT_EQ(r.main.info.title[2], "t3");
+  EXPECT_EQ(r.main.info.date[3], "c");
+  EXPECT_EQ(read("Size=25\r\n").main.b_size, 19);
+  EXPECT_EQ(read("Winner=B,C\r\n").main.result_text(), "黒 中押し勝ち");
+}
+
+TEST(UgfRead, IgsRowsAndDataErrors) {
+  GameRecord r = read("Size=19\r\nCoordinateType=IGS\r\n[Data]\r\nAA,B1,1,0\r\n");
+  ASSERT_EQ(r.main.move_count, 1);
+  EXPECT_EQ(r.main.moves[0].z, at(1, 19));
+  int result = 1;
+  log_clear();
+  r = read("Size=9\r\n[Data]\r\nCC,B1,1,0\r\nZZ,W1,2,0\r\nDD,B1,3,0\r\n", &result);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(r.main.move_count, 1);
+  EXPECT_NE(log_text().find("(x,y)=26,26"), std::string::npos);
+  r = read("[Data]\r\nCC,X1,1,0\r\n", &result);
+  EXPECT_EQ(result, 0);
+  // Short and marker lines are skipped; setup stones go to the initial position.
+  r = read("[Data]\r\nCC\r\nDD,W1,0,0\r\nEE,MK,0,0\r\nCC,B1,1,0\r\n", &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(r.main.initial_board[at(4, 4)], 2);
+  EXPECT_EQ(r.main.move_count, 1);
+}
+
+TEST(UgfRead, PhotoLinesThenSectionChange) {
+  std::string hex;
+  for (int i = 0; i < 200; i++) hex += "A5";
+  GameRecord r = read("PhotoB=pb\r\n[Files]\r\npb=" + hex + "\r\n[Data]\r\nCC,B1,1,0\r\n");
+  EXPECT_EQ(r.main.info.photos[PHOTO_BLACK], std::string(200, '\xA5'));
+  EXPECT_EQ(r.main.move_count, 1);
+}
+
+TEST(UgfRead, FiguresWithTextLabelsAndNumbers) {
+  std::string label = utf8_to_cp932("あ");
+  GameRecord r = read("Size=9\r\n[Data]\r\nCC,B1,1,0\r\nGG,W1,2,0\r\n[Figure]\r\n.Fig,1,1,1,9,9,x,1,0\r\n"
+                      "EE,W1,12,0\r\nFF,B1,13,0\r\nAA,B1," + label + ",0\r\n.Text\r\nline one\r\n.#,2,2, B\r\n.#,3,3," +
+                      label + "\r\n.#,30,3,X\r\nline two\r\n.EndText\r\n.EndFig\r\n.Fig,0\r\n.Text\r\nzero\r\n.EndText\r\n.EndFig\r\n");
+  ASSERT_EQ(r.figures.size(), 2u);
+  const Figure& f = r.figures[0];
+  EXPECT_EQ(f.anchor_move, 1);
+  EXPECT_EQ(f.first_number, 12);
+  EXPECT_EQ(f.move_count, 2);
+  EXPECT_EQ(f.initial_board[at(3, 3)], 1);
+  EXPECT_EQ(f.initial_board[at(7, 7)], 0);
+  EXPECT_EQ(f.text, "line one\nline two\n");
+  EXPECT_EQ(f.labels[at(2, 2)], 'B');
+  EXPECT_EQ(f.labels[at(3, 3)], 0x82A0);
+  EXPECT_EQ(f.labels[at(1, 1)], 0x82A0);
+  EXPECT_EQ(r.figures[1].text, "zero\n");
+}
+
+TEST(UgfWrite, FigureTextGetsFinalLineEnd) {
+  GameRecord r;
+  r.reset();
+  Figure& f = r.annotation_at(0);
+  f.text = "a\nb";
+  f.labels[at(2, 3)] = 'Q';
+  std::string text = written(r);
+  EXPECT_NE(text.find(".Text\r\na\r\nb\r\n.#,2,3, Q\r\n.EndText\r\n.EndFig\r\n"), std::string::npos);
+}
+
+GameRecord sample() {
+  GameRecord r;
+  r.reset();
+  Figure& m = r.main;
+  m.set_size(13);
+  m.place_handicap(4);
+  GameInfo& g = m.info;
+  g.black[0] = utf8_to_cp932("黒番");
+  g.black[1] = "5d";
+  g.white[0] = "white";
+  g.title[0] = "Cup";
+  g.title[2] = "Game 1";
+  g.place = "Osaka";
+  g.date[0] = "2013-04-11";
+  g.winner[0] = "W";
+  g.winner[1] = "6.5";
+  g.komi = 0.5;
+  g.copyright = "c";
+  m.append_move(at(7, 7), 2);
+  m.append_move(at(3, 10), 1);
+  m.append_move(0, 2);
+  m.append_move(at(11, 11), 1);
+  m.goto_move(m.move_count);
+  Figure& note = r.annotation_at(2);
+  note.text = utf8_to_cp932("解説\r\n二行目");
+  note.labels[at(5, 5)] = LABEL_TRIANGLE;
+  note.labels[at(6, 5)] = 'a';
+  Figure& var = r.annotation_at(1);
+  var.append_move(at(2, 2), 1);
+  var.append_move(at(12, 12), 2);
+  var.text = "variation";
+  complete_load(r, false);
+  return r;
+}
+
+TEST(UgfRoundTrip, UgfTextIsStableAfterOneWrite) {
+  std::string first = written(sample());
+  std::string second = written(read(first));
+  EXPECT_EQ(first, second);
+}
+
+// Moves, setup, labels, comments, reference figures and game information
+// survive UGF -> SGF -> UGF.
+TEST(UgfRoundTrip, ThroughSgfKeepsTheRecord) {
+  GameRecord a = sample();
+  SgfBuf sgf;
+  write_sgf(a, sgf);
+  GameRecord b;
+  b.reset();
+  ASSERT_TRUE(read_sgf(sgf.text, b));
+  complete_load(b, false);
+  EXPECT_EQ(written(a), written(b));
+}
+
+}  // namespace
