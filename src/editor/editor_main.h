@@ -1,0 +1,10 @@
+// The editor's entry: runs the window until it closes; the process's exit code.
+#pragma once
+#include <string>
+
+// record_path, when not empty, is the record to open (an absolute path or one
+// relative to the current folder). QT_QPA_PLATFORM=offscreen runs it without a display.
+int editor_main(int argc, char** argv, const std::string& record_path);
+
+// Maps the Windows font names the program asks for to the installed Japanese fonts.
+void map_font_names();

@@ -1,0 +1,24 @@
+// The records the main window holds and the facts its title is made from.
+#pragma once
+#include <QString>
+
+#include "records/figure.h"
+
+constexpr const char* PRODUCT_NAME = "Ranvel Editor";
+
+struct EditorState {
+  EditorRecords records;
+  QString file_path;  // the file last loaded or saved; empty for a new record
+  bool modified = false;
+
+  Figure& working() { return records.working.main; }
+  const Figure& working() const { return records.working.main; }
+  QString title() const;
+  // The figure hanging at move n of the working record, or null.
+  const Figure* annotation(int n) const;
+  // Moves before / after n that carry a comment or figure (-1 when none).
+  int previous_annotated(int n) const;
+  int next_annotated(int n) const;
+  // Cuts the record after the shown move: later moves and the figures hung after it.
+  void truncate_after_shown();
+};
