@@ -22,17 +22,23 @@ class QtEnvironment : public testing::Environment {
 
 const auto* registered = testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-void poll_for_dialog(std::function<void(QWidget*)> act, int tries_left) {
+int generation = 0;
+
+void poll_for_dialog(std::function<void(QWidget*)> act, int tries_left, int gen) {
+  if (gen != generation) return;
   QWidget* w = QApplication::activeModalWidget();
   if (w) {
     act(w);
     return;
   }
-  if (tries_left > 0) QTimer::singleShot(20, [act, tries_left] { poll_for_dialog(act, tries_left - 1); });
+  if (tries_left > 0)
+    QTimer::singleShot(20, [act, tries_left, gen] { poll_for_dialog(act, tries_left - 1, gen); });
 }
 
 }  // namespace
 
 void answer_next_dialog(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] { poll_for_dialog(act, 250); });
+  QTimer::singleShot(0, [act, gen = generation] { poll_for_dialog(act, 250, gen); });
 }
+
+void cancel_pending_answers() { generation++; }

@@ -7,3 +7,5 @@
 
 // Runs act on the next modal dialog that opens (waits up to a few seconds).
 void answer_next_dialog(std::function<void(QWidget*)> act);
+// Forgets answers still waiting for their dialog.
+void cancel_pending_answers();

@@ -1,0 +1,295 @@
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "editor/board_view.h"
+#include "editor/commands.h"
+#include "editor/main_window.h"
+#include "editor/record_io.h"
+#include "qt_env.h"
+
+namespace {
+
+// Ten moves on 9x9, comments at moves 2 and 8.
+const char* const TEN_MOVES =
+    "(;GM[1]FF[4]SZ[9]PB[Kuro]PW[Shiro];B[cc];W[gg]C[two];B[cg];W[gc];B[ee];W[ef];B[fe];W[ff]C[eight];B[dg];W[fc])";
+
+void write_file(const QString& path, const char* text) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(text);
+}
+
+void click_button(QWidget* dialog, QMessageBox::StandardButton which) {
+  auto* box = qobject_cast<QMessageBox*>(dialog);
+  ASSERT_NE(box, nullptr);
+  box->button(which)->click();
+}
+
+void choose_file(QWidget* dialog, const QString& path) {
+  auto* fd = qobject_cast<QFileDialog*>(dialog);
+  ASSERT_NE(fd, nullptr);
+  fd->selectFile(path);
+  QMetaObject::invokeMethod(fd, "accept");
+}
+
+class MainWindowTest : public testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QSettings store{dir.filePath("settings.ini"), QSettings::IniFormat};
+  MainWindow w{&store};
+  QString record = dir.filePath("game.sgf");
+
+  void SetUp() override {
+    write_file(record, TEN_MOVES);
+    w.resize(900, 640);
+  }
+
+  void open_record() {
+    answer_next_dialog([this](QWidget* d) { choose_file(d, record); });
+    w.command(ID_OPEN);
+  }
+  Figure& f() { return w.state().working(); }
+  bool enabled(int id) { return w.action(id)->isEnabled(); }
+};
+
+TEST_F(MainWindowTest, open_through_the_dialog_shows_move_0_and_lists_the_file) {
+  open_record();
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_EQ(f().tesuu, 0);
+  EXPECT_EQ(w.windowTitle(), "game.sgf - Ranvel Editor");
+  ASSERT_FALSE(w.settings().recent_files.isEmpty());
+  EXPECT_EQ(w.settings().recent_files.first(), QFileInfo(record).absoluteFilePath());
+  bool listed = false;
+  for (QAction* a : w.menuBar()->actions().first()->menu()->actions())
+    if (a->data().toInt() == RECENT_MENU_ID) listed = a->text() == "&1 " + QFileInfo(record).absoluteFilePath();
+  EXPECT_TRUE(listed);
+}
+
+TEST_F(MainWindowTest, command_states_at_move_0_and_at_the_last_move) {
+  open_record();
+  for (int id : {ID_FIRST, ID_BACK_10, ID_BACK_1, ID_PREV_COMMENT, ID_DELETE_LAST}) EXPECT_FALSE(enabled(id)) << id;
+  for (int id : {ID_FORWARD_1, ID_FORWARD_10, ID_LAST, ID_NEXT_COMMENT}) EXPECT_TRUE(enabled(id)) << id;
+  w.command(ID_LAST);
+  EXPECT_EQ(f().tesuu, 10);
+  for (int id : {ID_FORWARD_1, ID_FORWARD_10, ID_LAST, ID_NEXT_COMMENT}) EXPECT_FALSE(enabled(id)) << id;
+  for (int id : {ID_FIRST, ID_BACK_10, ID_BACK_1, ID_PREV_COMMENT, ID_DELETE_LAST}) EXPECT_TRUE(enabled(id)) << id;
+  w.command(ID_PREV_COMMENT);
+  EXPECT_EQ(f().tesuu, 8);
+  w.command(ID_PREV_COMMENT);
+  EXPECT_EQ(f().tesuu, 2);
+  EXPECT_FALSE(enabled(ID_PREV_COMMENT));
+  EXPECT_FALSE(enabled(ID_DELETE_LAST));
+}
+
+TEST_F(MainWindowTest, keys_move_through_the_game_and_stop_at_its_ends) {
+  open_record();
+  QTest::keyClick(&w, Qt::Key_Left);
+  QTest::keyClick(&w, Qt::Key_Home);
+  EXPECT_EQ(f().tesuu, 0);
+  QTest::keyClick(&w, Qt::Key_Right);
+  EXPECT_EQ(f().tesuu, 1);
+  QTest::keyClick(&w, Qt::Key_PageDown);
+  EXPECT_EQ(f().tesuu, 10);
+  QTest::keyClick(&w, Qt::Key_Right);
+  QTest::keyClick(&w, Qt::Key_End);
+  EXPECT_EQ(f().tesuu, 10);
+  QTest::keyClick(&w, Qt::Key_Up);
+  EXPECT_EQ(f().tesuu, 0);
+  w.tabs()->setCurrentIndex(TAB_GAME_INFO);
+  QTest::keyClick(&w, Qt::Key_End);
+  EXPECT_EQ(f().tesuu, 0);
+}
+
+TEST_F(MainWindowTest, the_modified_marker_is_added_once) {
+  EXPECT_EQ(w.windowTitle(), "Ranvel Editor");
+  w.click_point(figure_z(3, 3));
+  EXPECT_EQ(w.windowTitle(), "(更新) Ranvel Editor");
+  w.click_point(figure_z(4, 4));
+  EXPECT_EQ(w.windowTitle(), "(更新) Ranvel Editor");
+}
+
+TEST_F(MainWindowTest, marker_after_loading_and_cleared_by_saving) {
+  open_record();
+  w.command(ID_LAST);
+  w.click_point(figure_z(9, 9));
+  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
+  w.click_point(figure_z(9, 8));
+  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
+  QString saved = dir.filePath("saved.ugf");
+  answer_next_dialog([&](QWidget* d) { choose_file(d, saved); });
+  w.command(ID_SAVE);
+  EXPECT_EQ(w.windowTitle(), "saved.ugf - Ranvel Editor");
+  EXPECT_FALSE(w.state().modified);
+}
+
+TEST_F(MainWindowTest, click_before_the_end_asks_and_cancel_keeps_every_move) {
+  open_record();
+  w.go_to_move(4);
+  bool asked = false;
+  answer_next_dialog([&](QWidget* d) {
+    asked = d->objectName() == "truncate_question";
+    click_button(d, QMessageBox::Cancel);
+  });
+  w.click_point(figure_z(9, 1));
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_EQ(f().tesuu, 4);
+  EXPECT_FALSE(w.state().modified);
+}
+
+TEST_F(MainWindowTest, click_before_the_end_confirmed_cuts_later_moves_and_figures) {
+  open_record();
+  w.go_to_move(4);
+  answer_next_dialog([](QWidget* d) { click_button(d, QMessageBox::Ok); });
+  w.click_point(figure_z(9, 1));
+  EXPECT_EQ(f().move_count, 5);
+  EXPECT_EQ(f().tesuu, 5);
+  EXPECT_EQ(f().moves[4].z, figure_z(9, 1));
+  EXPECT_EQ(f().moves[4].color, 1);
+  EXPECT_NE(w.state().annotation(2), nullptr);
+  EXPECT_EQ(w.state().annotation(8), nullptr);
+  EXPECT_TRUE(w.state().modified);
+}
+
+TEST_F(MainWindowTest, suicide_and_occupied_points_change_nothing_and_ask_nothing) {
+  write_file(record, "(;GM[1]SZ[9];B[ba];W[ee];B[ab];W[ff])");
+  open_record();
+  w.go_to_move(2);
+  bool asked = false;
+  answer_next_dialog([&](QWidget* d) {
+    asked = true;
+    click_button(d, QMessageBox::Cancel);
+  });
+  w.go_to_move(3);
+  w.click_point(figure_z(1, 1));  // white into black's corner: suicide
+  w.click_point(figure_z(2, 1));  // occupied
+  QTest::qWait(100);
+  EXPECT_FALSE(asked);
+  EXPECT_EQ(f().move_count, 4);
+  EXPECT_EQ(f().tesuu, 3);
+  EXPECT_FALSE(w.state().modified);
+  cancel_pending_answers();
+}
+
+TEST_F(MainWindowTest, pass_and_delete_last_move) {
+  w.click_point(figure_z(5, 5));
+  w.command(ID_PASS);
+  EXPECT_EQ(f().move_count, 2);
+  EXPECT_EQ(f().moves[1].z, 0);
+  EXPECT_EQ(f().side_to_move(), 1);
+  w.command(ID_DELETE_LAST);
+  w.command(ID_DELETE_LAST);
+  EXPECT_EQ(f().move_count, 0);
+  EXPECT_EQ(f().board[figure_z(5, 5)], 0);
+  EXPECT_FALSE(enabled(ID_DELETE_LAST));
+}
+
+bool fake_judgement(const Figure& shown, Judgement& out) {
+  out = Judgement{};
+  out.territory[figure_z(1, 1)] = int8_t(shown.tesuu);
+  return true;
+}
+
+TEST_F(MainWindowTest, judgement_refuses_clicks_while_shown_and_says_when_unavailable) {
+  MainWindow::set_judgement_provider(nullptr);
+  bool told = false;
+  answer_next_dialog([&](QWidget* d) {
+    told = qobject_cast<QMessageBox*>(d) != nullptr;
+    click_button(d, QMessageBox::Ok);
+  });
+  w.command(ID_JUDGEMENT);
+  EXPECT_TRUE(told);
+  EXPECT_FALSE(w.judgement_shown());
+
+  w.show_judgement(Judgement{});
+  w.click_point(figure_z(3, 3));
+  w.click_point(figure_z(3, 3), Qt::RightButton);
+  w.command(ID_PASS);
+  EXPECT_EQ(f().move_count, 0);
+  w.command(ID_JUDGEMENT);
+  EXPECT_FALSE(w.judgement_shown());
+  w.click_point(figure_z(3, 3));
+  EXPECT_EQ(f().move_count, 1);
+
+  MainWindow::set_judgement_provider(fake_judgement);
+  w.command(ID_JUDGEMENT);
+  ASSERT_TRUE(w.judgement_shown());
+  ASSERT_NE(w.board_view()->scene().judgement, nullptr);
+  EXPECT_EQ(w.board_view()->scene().judgement->territory[figure_z(1, 1)], 1);
+  w.go_to_move(0);  // the overlay follows the shown position
+  EXPECT_EQ(w.board_view()->scene().judgement->territory[figure_z(1, 1)], 0);
+  MainWindow::set_judgement_provider(nullptr);
+}
+
+TEST_F(MainWindowTest, unsaved_changes_question_cancel_stops_and_no_goes_on) {
+  w.click_point(figure_z(3, 3));
+  answer_next_dialog([](QWidget* d) { click_button(d, QMessageBox::Cancel); });
+  w.command(ID_OPEN);
+  EXPECT_EQ(f().move_count, 1);
+  EXPECT_TRUE(w.state().modified);
+  answer_next_dialog([this](QWidget* d) {
+    click_button(d, QMessageBox::No);
+    answer_next_dialog([this](QWidget* d2) { choose_file(d2, record); });
+  });
+  w.command(ID_OPEN);
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_FALSE(w.state().modified);
+}
+
+TEST_F(MainWindowTest, open_edit_save_round_trips_in_both_formats) {
+  open_record();
+  w.command(ID_LAST);
+  w.click_point(figure_z(1, 9));
+  for (const char* name : {"out.ugf", "out.sgf"}) {
+    QString path = dir.filePath(name);
+    answer_next_dialog([&](QWidget* d) { choose_file(d, path); });
+    w.command(ID_SAVE);
+    GameRecord back;
+    QString error;
+    ASSERT_TRUE(read_record_file(path, back, true, error)) << error.toStdString();
+    EXPECT_EQ(back.main.move_count, 11) << name;
+    EXPECT_EQ(back.main.moves[10].z, figure_z(1, 9)) << name;
+    EXPECT_EQ(back.main.info.black[0], "Kuro") << name;
+  }
+  // The saved file opens again as the current record.
+  record = dir.filePath("out.ugf");
+  open_record();
+  EXPECT_EQ(f().move_count, 11);
+  EXPECT_EQ(w.windowTitle(), "out.ugf - Ranvel Editor");
+}
+
+TEST_F(MainWindowTest, a_dropped_file_is_opened) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(record)});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  QTest::qWait(50);
+  EXPECT_EQ(f().move_count, 10);
+}
+
+TEST_F(MainWindowTest, closing_writes_the_settings_back) {
+  w.command(ID_NUMBERS);
+  w.command(ID_COORD_KANJI);
+  w.close();
+  store.sync();
+  EXPECT_EQ(store.value("StoneNumber").toInt(), 1);
+  EXPECT_EQ(store.value("Coordinate").toInt(), COORD_KANJI);
+  EXPECT_EQ(store.value("MainWinPos").toString().split(' ').size(), 9);
+}
+
+}  // namespace
