@@ -47,6 +47,8 @@ bool book_table_load(BookTable& t, const char* file);
 // when every probed slot holds another key (logged).
 BookEntry* book_lookup(BookTable& t, uint32_t low, uint32_t high);
 
+// Turns (x, y) by rotation 0..3 about the centre m = n/2 + 1 of an n x n board.
+void book_rotate(int rotation, int n, int& x, int& y);
 // Key of the stones (and ko point) of rows and columns 1..window of the board
 // turned by rotation 0..3 about its centre, optionally transposed in the window
 // and with the colours exchanged: (word0 << 32) | word1 of the 96-bit keys.

@@ -3,10 +3,7 @@
 
 #include "knowledge/book.h"
 
-namespace {
-
-// Turns (x, y) by rotation 0..3 about the centre m = N/2 + 1.
-void rotate(int rotation, int n, int& x, int& y) {
+void book_rotate(int rotation, int n, int& x, int& y) {
   const int m = n / 2 + 1;
   const int dx = x - m, dy = y - m;
   switch (rotation & 3) {
@@ -16,6 +13,8 @@ void rotate(int rotation, int n, int& x, int& y) {
     default: x = dy + m, y = -dx + m; break;
   }
 }
+
+namespace {
 
 uint64_t key_of(const Hash96& h) { return (uint64_t(h.w[0]) << 32) | h.w[1]; }
 
@@ -30,7 +29,7 @@ uint64_t position_key(const GlobalBoard& b, int rotation, int window, bool trans
       int c = b.ban[make_z(x, y)];
       if (c != BLACK && c != WHITE) continue;
       int tx = x, ty = y;
-      rotate(rotation, n, tx, ty);
+      book_rotate(rotation, n, tx, ty);
       if (!in_window(tx, ty)) continue;
       if (transpose) std::swap(tx, ty);
       h ^= hash_key96[make_z(tx, ty)][swap_colors ? opponent(c) : c];
@@ -38,7 +37,7 @@ uint64_t position_key(const GlobalBoard& b, int rotation, int window, bool trans
   }
   if (b.kou_iti) {
     int tx = z_x(b.kou_iti), ty = z_y(b.kou_iti);
-    rotate(rotation, n, tx, ty);
+    book_rotate(rotation, n, tx, ty);
     if (in_window(tx, ty)) {
       if (transpose) std::swap(tx, ty);
       h ^= hash_key96[make_z(tx, ty)][0];
@@ -54,7 +53,7 @@ uint64_t book19_key(const GlobalBoard& b) {
   auto add = [&](int x, int y, int slot0, int slot1) {
     for (int r = 0; r < 4; r++) {
       int tx = x, ty = y;
-      rotate(r, n, tx, ty);
+      book_rotate(r, n, tx, ty);
       const int plain = make_z(tx, ty), turned = make_z(ty, tx);
       h[r * 4 + 0] ^= hash_key96[plain][slot0];
       h[r * 4 + 1] ^= hash_key96[plain][slot1];
@@ -77,7 +76,7 @@ uint64_t book19_key(const GlobalBoard& b) {
 int book_corner_rotation(int z, int size) {
   for (int r = 0; r < 4; r++) {
     int x = z_x(z), y = z_y(z);
-    rotate(r, size, x, y);
+    book_rotate(r, size, x, y);
     if (x >= 1 && y >= 1 && x <= BOOK_CORNER_REACH && y <= BOOK_CORNER_REACH) return r;
   }
   return -1;

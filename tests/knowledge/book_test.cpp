@@ -232,3 +232,39 @@ TEST(Mimic, broken_symmetry_or_another_size_gives_nothing) {
   play(7, 7, BLACK);
   EXPECT_EQ(mimic_response(WHITE), 0);
 }
+
+TEST(CommittedBooks, open_in_a_corner_and_answer_an_approach_in_its_corner) {
+  engine_setup(19);
+  book_table_init(book19, "hash19x19book", BOOK19_ENTRIES);
+  book_table_init(book11, "hash11x11book", BOOK11_ENTRIES);
+  if (!book_table_load(book19, BOOK19_FILE) || !book_table_load(book11, BOOK11_FILE)) {
+    GTEST_SKIP() << "books not beside the tests";
+  }
+  EXPECT_LT(book19.use, BOOK19_ENTRIES * 3 / 4);
+  EXPECT_LT(book11.use, BOOK11_ENTRIES * 3 / 4);
+  BookCandidate list[BOOK_CANDIDATE_MAX];
+  int n = book_candidates(BLACK, 19, list);
+  ASSERT_GE(n, 3);
+  // Rare first moves (tengen) are in the book too, but the corner points carry it.
+  int best = 0;
+  double corner = 0, all = 0;
+  for (int i = 0; i < n; i++) {
+    all += list[i].games;
+    if (z_x(list[i].z) >= 14 && z_y(list[i].z) <= 6) corner += list[i].games;
+    if (list[i].games > list[best].games) best = i;
+  }
+  EXPECT_GT(corner / all, 0.99);
+  EXPECT_TRUE(list[best].z == make_z(16, 4) || list[best].z == make_z(17, 4)) << std::hex << list[best].z;
+  // White approaches Black's 4-4 point: the corner book answers in that corner.
+  play(16, 4, BLACK);
+  play(4, 16, WHITE);
+  play(16, 16, BLACK);
+  play(4, 3, WHITE);
+  play(17, 14, BLACK);
+  play(14, 3, WHITE);   // approach at the upper right 4-4
+  n = book_candidates(BLACK, 11, list);
+  ASSERT_GT(n, 0);
+  int force = 1;
+  int z = book_choice(BLACK, 11, &force);
+  EXPECT_EQ(book_quadrant(z), 2) << std::hex << z;
+}
