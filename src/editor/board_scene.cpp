@@ -1,6 +1,7 @@
 #include "editor/board_scene.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -42,25 +43,25 @@ const QPixmap& stone_pixmap(int color, int size) {
   return *it;
 }
 
-// Texts laid out once per font size: numbers and labels repeat on every paint.
-const QStaticText& static_text(const QString& text, int pixel_size) {
+// Texts laid out once per font: numbers and labels repeat on every paint.
+const QStaticText& static_text(const QString& text, const QFont& font) {
   static QHash<QString, QStaticText> cache;
-  QString key = QString::number(pixel_size) + '|' + text;
+  QString key = font.family() + '|' + QString::number(font.pixelSize()) + '|' + text;
   auto it = cache.find(key);
   if (it == cache.end()) {
     QStaticText st(text);
     st.setPerformanceHint(QStaticText::AggressiveCaching);
+    st.prepare(QTransform(), font);
     it = cache.insert(key, st);
   }
   return *it;
 }
 
+// The painter's font must be `font`.
 void draw_centered(QPainter& p, const QFont& font, const QString& text, QPointF center) {
-  const QStaticText& st = static_text(text, font.pixelSize());
-  QStaticText& mut = const_cast<QStaticText&>(st);
-  if (mut.size().isEmpty()) mut.prepare(QTransform(), font);
-  QSizeF sz = mut.size();
-  p.drawStaticText(QPointF(center.x() - sz.width() / 2, center.y() - sz.height() / 2), mut);
+  QFontMetricsF fm(font);
+  double w = fm.horizontalAdvance(text), h = fm.height();
+  p.drawStaticText(QPointF(center.x() - w / 2, center.y() - h / 2), static_text(text, font));
 }
 
 QFont pixel_font(const char* family, int pixels) {

@@ -267,17 +267,13 @@ void MainWindow::build_toolbar() {
     }
     QAction* a = actions_[id];
     toolbar_->addAction(a);
-    // Buttons without a picture show a short text instead.
+    // Buttons without a picture show the label without its key and shortcut.
     if (a->icon().isNull()) {
       QString text = a->text();
-      text = text.left(text.indexOf('(') >= 0 ? text.indexOf('(') : text.size());
-      if (QWidget* w = toolbar_->widgetForAction(a)) {
-        if (auto* tb = qobject_cast<QToolButton*>(w)) {
-          tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
-          tb->setText(text);
-          tb->setToolTip(a->toolTip());
-        }
-      }
+      int cut = text.indexOf('(');
+      if (cut < 0) cut = text.indexOf('\t');
+      a->setIconText(cut < 0 ? text : text.left(cut));
+      if (auto* tb = qobject_cast<QToolButton*>(toolbar_->widgetForAction(a))) tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
   }
 }
