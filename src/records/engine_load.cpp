@@ -50,8 +50,8 @@ int gtp_loadsgf(const char* args) {
   if (format == FORMAT_NONE || format == FORMAT_UGZ) format = FORMAT_SGF;
   std::string data, error;
   static GameRecord rec;
-  if (!read_whole_file(path, data, error)) {
-    PRT("loadsgf %s: %s\n", path.c_str(), error.c_str());
+  if (!read_whole_file(path, data, error) || (format == FORMAT_SGF && data.find('(') == std::string::npos)) {
+    PRT("loadsgf %s: %s\n", path.c_str(), error.empty() ? "no game tree" : error.c_str());
     return gtp_failure("cannot load file");
   }
   read_record(format, data, rec, true);

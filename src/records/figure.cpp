@@ -52,6 +52,7 @@ Figure& Figure::operator=(const Figure& o) {
   std::memcpy(board, o.board, sizeof board);
   std::memcpy(initial_board, o.initial_board, sizeof initial_board);
   ko_point = o.ko_point;
+  ko_color = o.ko_color;
   prisoners[0] = o.prisoners[0], prisoners[1] = o.prisoners[1];
   tesuu = o.tesuu;
   move_count = o.move_count;
@@ -200,7 +201,8 @@ int Figure::play_on_figure(int z, int color) {
   }
   int code = FIGURE_OK;
   if (captures == 0 && empties == 0 && safe == 0) code = FIGURE_SUICIDE;
-  if (z == ko_point) code = FIGURE_KO;
+  // Filling one's own ko (after an omitted pass) is no ko violation.
+  if (z == ko_point && color == ko_color) code = FIGURE_KO;
   if (board[z] != 0) code = FIGURE_OCCUPIED;
   if (code != FIGURE_OK && code != FIGURE_KO) return code;
 
@@ -217,6 +219,7 @@ int Figure::play_on_figure(int z, int color) {
   int stones, libs;
   count_string(z, stones, libs);
   ko_point = (captures == 1 && stones == 1 && libs == 1) ? ko_candidate : 0;
+  ko_color = ko_point ? enemy : 0;
   return code;
 }
 

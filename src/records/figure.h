@@ -72,6 +72,7 @@ struct Figure {
   int32_t first_number = FIGURE_NUMBER_NONE;
   int32_t analysis_base = FIGURE_NUMBER_NONE;
   int32_t first_color = 1;
+  int32_t ko_color = 0;  // the colour ko_point forbids (the capturer's opponent)
   FigureMove moves[FIGURE_MOVES_MAX];
   std::string text;
   int32_t labels[FIGURE_POINTS];

@@ -277,7 +277,18 @@ void SgfReader::property(const char* id, const std::string& value) {
     PRT("%s[] ignored\n", id);
   } else if (is("SZ")) {
     int n = std::atoi(value.c_str());
+    // Setup stones given before SZ in the same root node stay where they fit.
+    int32_t setup[FIGURE_POINTS];
+    std::memcpy(setup, m.initial_board, sizeof setup);
+    int first = m.first_color;
     m.set_size(n >= 2 && n <= FIGURE_SIZE_MAX ? n : FIGURE_SIZE_MAX);
+    for (int y = 1; y <= m.b_size; y++) {
+      for (int x = 1; x <= m.b_size; x++) {
+        int z = figure_z(x, y);
+        if (setup[z] == 1 || setup[z] == 2) m.initial_board[z] = m.board[z] = setup[z];
+      }
+    }
+    m.first_color = first;
     cursor_dirty = true;
   } else if (is("RE")) {
     result(value);

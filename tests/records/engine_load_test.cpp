@@ -70,6 +70,8 @@ TEST_F(LoadSgf, UnreadableFileFailsAndLeavesTheGame) {
   send("boardsize 13\nplay b d4\n");
   EXPECT_EQ(send("loadsgf /nonexistent/x.sgf\n"), "? cannot load file\n\n");
   EXPECT_EQ(send("loadsgf\n"), "? missing filename\n\n");
+  std::ofstream(file) << "";
+  EXPECT_EQ(send("loadsgf " + file + "\n"), "? cannot load file\n\n");
   EXPECT_EQ(ban_size, 13);
   EXPECT_EQ(tesuu, 1);
 }

@@ -45,6 +45,9 @@ TEST(Figure, CaptureCountsPrisonersAndSetsKo) {
   EXPECT_EQ(f.board[at(2, 2)], 0);
   EXPECT_EQ(f.prisoners[0], 1);
   EXPECT_EQ(f.ko_point, at(2, 2));
+  // Black filling its own ko (white passed without a record of it) is no ko.
+  Figure own = f;
+  EXPECT_EQ(own.play_on_figure(at(2, 2), 1), FIGURE_OK);
   // The immediate recapture is code 2 and is still played.
   EXPECT_EQ(f.play_on_figure(at(2, 2), 2), FIGURE_KO);
   EXPECT_EQ(f.board[at(3, 2)], 0);

@@ -137,6 +137,10 @@ TEST(SgfRead, HandicapStonesAndExplicitSetup) {
   // Black moving first after HA: the stones were not placed in this game.
   r = read("(;SZ[19]HA[2];B[dd];W[pp])");
   EXPECT_EQ(r.main.initial_board[at(16, 4)], 0);
+  // SZ after the setup in the root node keeps the stones.
+  r = read("(;AB[dd][pp]HA[2]SZ[19];W[qd])");
+  EXPECT_EQ(r.main.initial_board[at(4, 4)], 1);
+  EXPECT_EQ(r.main.initial_board[at(16, 4)], 0);
   // Rectangles of setup points.
   r = read("(;SZ[9]AW[aa:bb])");
   EXPECT_EQ(r.main.initial_board[at(2, 2)], 2);
