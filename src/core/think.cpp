@@ -87,9 +87,8 @@ int second_mode(int color) {
 }
 
 int level_driver(int color, bool use_fixed_level) {
-  think_stop = 0;
+  think_start_clock();
   think_retry_root = 0;
-  think_start_ms = now_ms();
   kifu_tejun_set();
   set_think_params();
   if (use_fixed_level && fixed_level >= 0) ThinkLevel = fixed_level;
@@ -165,6 +164,11 @@ int time_up() {
     PRT("%04x value=%4d,  find proper move...time up! hurry!\n", think_best_move, int(latest_value));
   }
   return think_stop;
+}
+
+void think_start_clock() {
+  think_stop = 0;
+  think_start_ms = now_ms();
 }
 
 long think_elapsed_ms() { return now_ms() - think_start_ms; }

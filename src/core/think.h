@@ -53,5 +53,8 @@ ThinkResult think(int color);
 void set_think_params();
 // Sets the stop flag once the time limit is reached; returns it.
 int time_up();
+// Starts the think's clock and clears the stop flag (the level driver does
+// this itself; searches run on their own call it first).
+void think_start_clock();
 // Milliseconds since the think started.
 long think_elapsed_ms();
