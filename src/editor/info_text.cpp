@@ -40,9 +40,9 @@ QStringList board_info_lines(const Figure& f, int coord_style) {
   QString move = QString::asprintf("第%3d手", f.tesuu);
   QString last = last_move_text(f, coord_style);
   if (!last.isEmpty()) move += ' ' + last;
-  std::string result = f.result_text();
-  if (f.tesuu == f.move_count && !QString::fromStdString(cp932_to_utf8(result)).trimmed().isEmpty())
-    move += QStringLiteral(" まで %1").arg(u(result));
+  // The result line is the program's own text (UTF-8), not record bytes.
+  QString result = QString::fromStdString(f.result_text()).trimmed();
+  if (f.tesuu == f.move_count && !result.isEmpty()) move += QStringLiteral(" まで %1").arg(result);
   lines << move;
   return lines;
 }
@@ -65,7 +65,7 @@ QString game_info_text(const Figure& f) {
   if (g.nHand) add("置石", QString::number(g.nHand));
   add("持ち時間", u(g.time[0]));
   add("秒読", u(g.time[1]));
-  add("結果", u(f.result_text()));
+  add("結果", QString::fromStdString(f.result_text()));
   add("記録者", u(g.writer));
   add("著作権", u(g.copyright));
   add("備考", u(g.comment));

@@ -41,6 +41,7 @@
 #include "editor/stone_sound.h"
 #include "records/engine_load.h"
 #include "records/sjis.h"
+#include "records/ugz_import.h"
 
 namespace {
 
@@ -710,8 +711,15 @@ void MainWindow::open_recent(int index) {
 }
 
 void MainWindow::import_archive(const QString& path) {
-  QMessageBox::information(this, QStringLiteral("ugz展開完了"),
-                           QStringLiteral("ugz ファイルの取り込みはまだ使えません：%1").arg(path));
+  // The members land in the record folder the record list shows.
+  QString folder = settings_.recent_dirs.isEmpty() ? QFileInfo(path).absolutePath() : settings_.recent_dirs.first();
+  if (!QFileInfo(folder).isDir()) folder = QFileInfo(path).absolutePath();
+  ImportReport report = import_ugz(QFile::encodeName(path).toStdString(), QFile::encodeName(folder).toStdString());
+  QMessageBox box(QMessageBox::Information, QStringLiteral("ugz展開完了"), QString::fromStdString(report.text),
+                  QMessageBox::Ok, this);
+  box.setObjectName("ugz_report");
+  box.exec();
+  if (report.total && actions_[ID_RECORD_LIST]->isEnabled()) command(ID_RECORD_LIST);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
