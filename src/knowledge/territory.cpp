@@ -1,0 +1,273 @@
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/kifu.h"
+#include "core/log.h"
+#include "knowledge/analysis.h"
+#include "knowledge/analysis_detail.h"
+
+namespace {
+
+constexpr int SECURE = 100;
+constexpr int POTENTIAL_REACH = 4;
+constexpr int POTENTIAL_WEIGHT[POTENTIAL_REACH + 1] = {0, 16, 8, 4, 2};
+constexpr int POTENTIAL_MIN = 8;      // weaker influence leaves a point neutral
+constexpr int OWNER_VALUE_MAX = 99;   // below a secure point's value
+// A small gap between living stones of both colours is dame, not influence.
+constexpr int DAME_REGION_MAX = 4;
+constexpr int PRINT_CLAMP = 999;
+
+// Per-point weights of the evaluation's uncertain territory by game phase:
+// the third and fourth lines matter more while the board is empty.
+int phase_weight[21 * 256];
+int phase_weight_phase = -1;
+int phase_weight_size;
+
+void build_phase_weights(int phase, int n) {
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int line = std::min(std::min(x, n + 1 - x), std::min(y, n + 1 - y));
+      int l2 = line * line;
+      int w = 100;
+      if (phase == 0 && l2 == 9) w = 160;
+      else if (phase == 0 && l2 == 16) w = 120;
+      else if (phase == 1 && l2 >= 9 && l2 <= 16) w = 120;
+      phase_weight[make_z(x, y)] = w;
+    }
+  }
+  phase_weight_phase = phase;
+  phase_weight_size = n;
+}
+
+template <int S>
+bool living_stone(const Analysis<S>& a, int z) {
+  const AnalysisString& s = a.str[a.rn[z]];
+  if (s.status != STATUS_ALIVE) return s.mark == MARK_REVIVED;
+  int st = a.group[s.group].status;
+  return st == STATUS_ALIVE || st == STATUS_UNSETTLED;
+}
+
+int sign_of(int color) { return color == BLACK ? 1 : -1; }
+
+// Territory of the living stones: regions of empty points and dead stones
+// bounded by one colour are that colour's; elsewhere influence decides.
+template <int S>
+void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
+  const int n = b.size;
+  memset(a.kakutei, 0, sizeof a.kakutei);
+  memset(a.potential, 0, sizeof a.potential);
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int c = live[y * S + x];
+      if (!c) continue;
+      for (int dy = -POTENTIAL_REACH; dy <= POTENTIAL_REACH; dy++) {
+        int yy = y + dy;
+        if (yy < 1 || yy > n) continue;
+        int reach = POTENTIAL_REACH - std::abs(dy);
+        for (int dx = -reach; dx <= reach; dx++) {
+          int xx = x + dx;
+          if (xx < 1 || xx > n || (!dx && !dy)) continue;
+          a.potential[yy * S + xx] += sign_of(c) * POTENTIAL_WEIGHT[std::abs(dx) + std::abs(dy)];
+        }
+      }
+    }
+  }
+  uint32_t seen = next_visit(a);
+  uint16_t stack[POINT_MAX], members[POINT_MAX];
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      if (live[z]) {
+        a.owner_value[z] = sign_of(live[z]) * SECURE;
+        continue;
+      }
+      if (a.visit[z] == seen) continue;
+      int num = 0, border = 0, sp = 0;
+      stack[sp++] = uint16_t(z);
+      a.visit[z] = seen;
+      while (sp) {
+        int p = stack[--sp];
+        members[num++] = uint16_t(p);
+        for (int d : kDir4<S>) {
+          int q = p + d;
+          if (b.ban[q] == EDGE) continue;
+          if (live[q]) {
+            border |= live[q];
+          } else if (a.visit[q] != seen) {
+            a.visit[q] = seen;
+            stack[sp++] = uint16_t(q);
+          }
+        }
+      }
+      for (int i = 0; i < num; i++) {
+        int p = members[i];
+        if (border == BLACK || border == WHITE) {
+          a.kakutei[p] = sign_of(border) * SECURE;
+          a.owner_value[p] = a.kakutei[p];
+        } else if (border && num <= DAME_REGION_MAX) {
+          a.owner_value[p] = 0;
+        } else {
+          int v = a.potential[p];
+          a.owner_value[p] = std::abs(v) < POTENTIAL_MIN ? 0 : std::clamp(v, -OWNER_VALUE_MAX, OWNER_VALUE_MAX);
+        }
+      }
+    }
+  }
+}
+
+template <int S>
+void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
+  const int n = b.size;
+  if (a.phase != phase_weight_phase || n != phase_weight_size) build_phase_weights(a.phase, n);
+  int value = 0;
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      int c = b.ban[z];
+      if (c == BLACK || c == WHITE) {
+        value += (live[z] ? sign_of(c) : -sign_of(c)) * SECURE;
+      } else if (a.kakutei[z]) {
+        value += a.kakutei[z];
+      } else {
+        value += a.owner_value[z] * phase_weight[make_z(x, y)] / SECURE;
+      }
+    }
+  }
+  // 9x9 groups still without a sure life cost their owner early in the game.
+  const int small_board_penalty = std::max(0, 300 - 15 * a.density / 2);
+  for (int g = 1; g <= a.group_num; g++) {
+    const Group& gr = a.group[g];
+    if (gr.status == STATUS_UNSETTLED) value -= sign_of(gr.color) * gr.stones * (SECURE - gr.safety);
+    if (n == 9 && gr.status != STATUS_DEAD && gr.in_ren_num > 1 && gr.eyes < 6) {
+      value -= sign_of(gr.color) * small_board_penalty;
+    }
+  }
+  if (!fChineseRule) value += (b.captured[BLACK] - b.captured[WHITE]) * SECURE;
+  a.evaluation = value;
+}
+
+}  // namespace
+
+int game_phase(int density) { return density < 15 ? 0 : density < 35 ? 1 : 2; }
+
+template <int S>
+void judge_points(const Board<S>& b, Analysis<S>& a) {
+  const int n = b.size;
+  int8_t live[Analysis<S>::ARRAY];
+  memset(live, 0, sizeof live);
+  int stones = 0;
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      int c = b.ban[z];
+      if (c != BLACK && c != WHITE) continue;
+      stones++;
+      if (living_stone(a, z)) live[z] = int8_t(c);
+    }
+  }
+  a.density = stones * 100 / (n * n);
+  a.phase = game_phase(a.density);
+  territory(b, a, live);
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      int c = b.ban[z];
+      int8_t st;
+      if (c == BLACK || c == WHITE) {
+        st = live[z] ? FINAL_ALIVE : FINAL_DEAD;
+      } else if (a.owner_value[z] > 0 || (!a.owner_value[z] && a.kari[z] == BLACK)) {
+        st = FINAL_BLACK_TERRITORY;
+      } else if (a.owner_value[z] < 0 || (!a.owner_value[z] && a.kari[z] == WHITE)) {
+        st = FINAL_WHITE_TERRITORY;
+      } else {
+        st = FINAL_DAME;
+      }
+      a.final_status[z] = st;
+    }
+  }
+  if constexpr (S == 256) evaluate(b, a, live);
+}
+
+template <int S>
+int classic_score(const Board<S>& b, const Analysis<S>& a, bool chinese) {
+  int score = 0;
+  for (int y = 1; y <= b.size; y++) {
+    for (int x = 1; x <= b.size; x++) {
+      int z = y * S + x;
+      int c = b.ban[z];
+      switch (a.final_status[z]) {
+        case FINAL_ALIVE:
+          if (chinese) score += sign_of(c);
+          break;
+        case FINAL_DEAD:
+          score -= sign_of(c) * (chinese ? 1 : 2);
+          break;
+        case FINAL_BLACK_TERRITORY:
+          score++;
+          break;
+        case FINAL_WHITE_TERRITORY:
+          score--;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  if (!chinese) score += b.captured[BLACK] - b.captured[WHITE];
+  return score;
+}
+
+template <int S>
+void print_analysis_strings(const Analysis<S>& a) {
+  for (int i = 0; i < a.str_num; i++) {
+    int n = a.str_list[i];
+    const AnalysisString& s = a.str[n];
+    int alive = 0, dead = 0;
+    for (int k = 0; k < s.enemy_num; k++) (a.str[s.enemy[k]].status == STATUS_ALIVE ? alive : dead)++;
+    PRT("[%2d] 仮=%2d,数=%d,群=%d,先死=%d(%04x,%04x),呼=%d,位置=%04x,%04x, 連絡=%d,連=%d,%d,%d,開=%04x\n", n, s.kari,
+        s.stones, s.group, s.sente_dead, to_point_code<S>(s.death_z), to_point_code<S>(s.life_z), s.libs,
+        to_point_code<S>(s.z), to_point_code<S>(s.death_z), s.link_num, s.enemy_num, alive, dead,
+        to_point_code<S>(s.lib_z));
+  }
+}
+
+template <int S>
+void print_analysis_groups(const Analysis<S>& a) {
+  for (int g = 1; g <= a.group_num; g++) {
+    const Group& gr = a.group[g];
+    PRT("%2d:数=%2d,眼数=%d,修正数=%d,", g, gr.stones, gr.eyes, gr.safety);
+    PRT("色=%d,連=%d,地=%d,ダメ=%d,状態=%d\n", gr.color, gr.in_ren_num, gr.in_ji_num, gr.libs, gr.status);
+  }
+}
+
+namespace {
+template <int S>
+void print_array(const Analysis<S>& a, const char* title, const int32_t* v) {
+  PRT("%s\n", title);
+  for (int y = 1; y <= a.size; y++) {
+    for (int x = 1; x <= a.size; x++) PRT("%4d", std::clamp(v[y * S + x], -PRINT_CLAMP, PRINT_CLAMP));
+    PRT("\n");
+  }
+}
+}  // namespace
+
+template <int S>
+void print_point_arrays(const Analysis<S>& a) {
+  print_array(a, "--- 確定地 ---", a.kakutei);
+  int32_t percent[Analysis<S>::ARRAY];
+  for (int i = 0; i < Analysis<S>::ARRAY; i++) percent[i] = a.kakutei[i] ? a.kakutei[i] : a.owner_value[i];
+  print_array(a, "--- 確定地（確率表示） ---", percent);
+  print_array(a, "--- 石のポテンシャル ---", a.potential);
+  print_array(a, "--- 接続ポイント ---", a.connect);
+  print_array(a, "--- 欠け眼 ---", a.false_eye);
+}
+
+#define INSTANTIATE(S)                                                              \
+  template void judge_points<S>(const Board<S>&, Analysis<S>&);                     \
+  template int classic_score<S>(const Board<S>&, const Analysis<S>&, bool);         \
+  template void print_analysis_strings<S>(const Analysis<S>&);                      \
+  template void print_analysis_groups<S>(const Analysis<S>&);                       \
+  template void print_point_arrays<S>(const Analysis<S>&);
+INSTANTIATE(256)
+INSTANTIATE(32)

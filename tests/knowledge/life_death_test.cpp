@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "knowledge/analysis.h"
+#include "knowledge/life_death.h"
+#include "position_setup.h"
+
+namespace {
+
+class LifeDeath : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { load_eyes_once(); }
+  void SetUp() override { log_clear(); }
+  const GlobalAnalysis& run() {
+    analyze(gban, ban_analysis);
+    return ban_analysis;
+  }
+  int status(const char* v) { return ban_analysis.final_status[at(v)]; }
+  const Group& group_at(const char* v) { return ban_analysis.group[ban_analysis.str[ban_analysis.rn[at(v)]].group]; }
+};
+
+TEST(Chances, combine_and_semeai_table) {
+  EXPECT_EQ(combine(0, 50), 50);
+  EXPECT_EQ(combine(60, 50), 80);
+  EXPECT_EQ(combine(50, 50), 75);
+  EXPECT_EQ(combine(100, 0), 100);
+  EXPECT_EQ(semeai_percent(0), 50) << "equal liberties: half the base";
+  EXPECT_EQ(semeai_percent(1), 70);
+  EXPECT_EQ(semeai_percent(-1), 30);
+  EXPECT_EQ(semeai_percent(-9), 0);
+  EXPECT_EQ(semeai_percent(12), 100);
+}
+
+TEST_F(LifeDeath, group_with_two_eyes_lives_and_its_eyes_are_territory) {
+  set_position({
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+      "OOOOOO...",
+      "XXXXXOO..",
+      "X.X.XXO..",
+      "XXXXXXO..",
+      ".....XO..",
+  });
+  run();
+  EXPECT_EQ(group_at("A4").status, STATUS_ALIVE);
+  EXPECT_EQ(status("A4"), FINAL_ALIVE);
+  EXPECT_EQ(status("B3"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("D3"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("F5"), FINAL_ALIVE);
+}
+
+TEST_F(LifeDeath, a_real_eye_and_a_false_eye_make_a_dead_group) {
+  // C2 has white stones on two diagonals (D3, D1) that live outside.
+  set_position({
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+      "OOOOO....",
+      "OOOOO....",
+      "XXXOO....",
+      ".X.XO....",
+      "XXXOO....",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(a.false_eye[at("C2")], BLACK);
+  EXPECT_EQ(a.false_eye[at("A2")], 0);
+  EXPECT_EQ(group_at("A3").status, STATUS_DEAD);
+  EXPECT_EQ(status("A3"), FINAL_DEAD);
+  EXPECT_EQ(status("D2"), FINAL_DEAD);
+  EXPECT_EQ(status("A2"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("E5"), FINAL_ALIVE);
+}
+
+TEST_F(LifeDeath, dead_stones_inside_territory_link_the_strings_around_them) {
+  set_position({
+      "..X.O....",
+      "..X.O....",
+      "XXX.OO...",
+      "...XXOOOO",
+      ".O.X.XXXX",
+      "..XX.X...",
+      "XXX..X...",
+      "..X..X...",
+      "..X..X...",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(status("B5"), FINAL_DEAD);
+  EXPECT_EQ(status("A5"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("E9"), FINAL_ALIVE);
+  // The strings that touch the dead stone belong to one group.
+  EXPECT_EQ(a.str[a.rn[at("A3")]].group, a.str[a.rn[at("C4")]].group);
+  EXPECT_EQ(a.str[a.rn[at("A3")]].group, a.str[a.rn[at("C7")]].group);
+}
+
+TEST_F(LifeDeath, classic_score_counts_dead_stones_as_prisoner_and_point) {
+  set_position({
+      "..XO...",
+      ".OXO...",
+      "..XO...",
+      "..XO...",
+      "..XO...",
+      "..XO...",
+      "..XO...",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(status("B6"), FINAL_DEAD);
+  // Black: 13 points and the dead stone twice; white: 21 points.
+  EXPECT_EQ(classic_score(gban, a, false), 15 - 21);
+  // Area: 7 + 13 + 1 against 7 + 21.
+  EXPECT_EQ(classic_score(gban, a, true), 21 - 28);
+  gban.captured[BLACK] = 3;
+  gban.captured[WHITE] = 1;
+  EXPECT_EQ(classic_score(gban, a, false), 15 - 21 + 2) << "prisoners count without Chinese rules only";
+  EXPECT_EQ(classic_score(gban, a, true), 21 - 28);
+}
+
+TEST_F(LifeDeath, seki_between_two_groups_sharing_liberties_keeps_both_alive) {
+  set_position({
+      "..XO.OX..",
+      "XXXO.OXXX",
+      "OOOOOOOOX",
+      "XXXXXXXOX",
+      ".......XX",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+  });
+  run();
+  EXPECT_EQ(status("C9"), FINAL_ALIVE);
+  EXPECT_EQ(status("D9"), FINAL_ALIVE);
+  EXPECT_EQ(status("F9"), FINAL_ALIVE);
+  EXPECT_EQ(status("G9"), FINAL_ALIVE);
+}
+
+}  // namespace
