@@ -318,7 +318,11 @@ bool begin_reading(Board<S>& b, int z, ReadingState& rs) {
 
 }  // namespace
 
-ReadingState& reading_state(int thread) { return states[thread & 1]; }
+ReadingState& reading_state(int thread) {
+  ReadingState& s = states[thread & 1];
+  s.half = thread & 1;
+  return s;
+}
 
 void reading_table_init() {
   if (hash64) return;
