@@ -25,8 +25,12 @@ TEST(BoardGeometry, cell_is_odd_has_a_stone_image_and_the_board_is_centred) {
     EXPECT_LE(g.cell, STONE_SIZE_MAX);
     EXPECT_GE(g.left, 0);
     EXPECT_GE(g.top, 0);
-    if (g.extent <= c.width) EXPECT_LE(std::abs((c.width - g.extent) - 2 * g.left), 1);
-    if (g.extent <= c.height) EXPECT_LE(std::abs((c.height - g.extent) - 2 * g.top), 1);
+    if (g.extent <= c.width) {
+      EXPECT_LE(std::abs((c.width - g.extent) - 2 * g.left), 1);
+    }
+    if (g.extent <= c.height) {
+      EXPECT_LE(std::abs((c.height - g.extent) - 2 * g.top), 1);
+    }
     // The last line stays inside the board square.
     EXPECT_LT(g.x_of(c.n), g.left + g.extent);
     EXPECT_LT(g.y_of(c.n), g.top + g.extent);
@@ -89,7 +93,9 @@ TEST(PointFromMouse, every_intersection_maps_back_and_half_a_cell_is_the_limit) 
     EXPECT_EQ(point_from_mouse(g, g.x_of(c.n) + half + 1, g.y_of(c.n)), 0);
     EXPECT_EQ(point_from_mouse(g, g.x_of(c.n), g.y_of(c.n) + half + 1), 0);
     // Between two lines the nearer one wins.
-    if (c.n > 1) EXPECT_EQ(point_from_mouse(g, g.x_of(1) + half + 1, g.y_of(1)), figure_z(2, 1));
+    if (c.n > 1) {
+      EXPECT_EQ(point_from_mouse(g, g.x_of(1) + half + 1, g.y_of(1)), figure_z(2, 1));
+    }
   }
 }
 

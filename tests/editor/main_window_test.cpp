@@ -301,11 +301,11 @@ TEST_F(MainWindowTest, auto_replay_advances_and_stops_at_a_comment) {
   w.settings().AutoComment = 1;
   w.command(ID_AUTO_REPLAY);
   EXPECT_TRUE(w.action(ID_AUTO_REPLAY)->isChecked());
-  QTest::qWaitFor([&] { return !w.action(ID_AUTO_REPLAY)->isChecked(); }, 3000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.action(ID_AUTO_REPLAY)->isChecked(); }, 3000));
   EXPECT_EQ(f().tesuu, 2);  // the comment at move 2 stops it
   w.settings().AutoComment = 0;
   w.command(ID_AUTO_REPLAY);
-  QTest::qWaitFor([&] { return !w.action(ID_AUTO_REPLAY)->isChecked(); }, 3000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.action(ID_AUTO_REPLAY)->isChecked(); }, 3000));
   EXPECT_EQ(f().tesuu, 10);
   EXPECT_FALSE(w.action(ID_AUTO_REPLAY)->isEnabled());
 }

@@ -1,7 +1,9 @@
 // The editor alone, set up for looking at it under Xvfb:
 // editor_try [RECORD] [--move N] [--numbers] [--coords 0..3] [--size WxH] [--judge] [--no-bmp]
+//            [--tab N] [--command ID]
 #include <QApplication>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstring>
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
   MainWindow w(&store);
   int move = -1, width = 1280, height = 800;
   bool judge = false;
+  int tab = -1, command = 0;
   for (int i = 1; i < argc; i++) {
     if (!strcmp(argv[i], "--move") && i + 1 < argc) move = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--numbers")) w.settings().StoneNumber = 1;
@@ -28,6 +31,8 @@ int main(int argc, char** argv) {
     else if (!strcmp(argv[i], "--coords") && i + 1 < argc) w.settings().Coordinate = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--size") && i + 1 < argc) sscanf(argv[++i], "%dx%d", &width, &height);
     else if (!strcmp(argv[i], "--judge")) judge = true;
+    else if (!strcmp(argv[i], "--tab") && i + 1 < argc) tab = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--command") && i + 1 < argc) command = atoi(argv[++i]);
     else if (argv[i][0] != '-') w.open_path(QString::fromStdString(user_path(argv[i])));
   }
   w.setGeometry(0, 0, width, height);
@@ -48,5 +53,7 @@ int main(int argc, char** argv) {
   }
   w.refresh();
   w.show();
+  if (tab >= 0) w.tabs()->setCurrentIndex(tab);
+  if (command) QTimer::singleShot(300, &w, [&w, command] { w.command(command); });
   return app.exec();
 }
