@@ -175,7 +175,6 @@ int search(int alpha, int beta, int color, const SearchMove* from) {
     SearchMove& m = list.m[i];
     int libs_before = m.z ? min_neighbour_libs(m.z, color) : 0;
     if (put_stone(gban, m.z, color) != PUT_OK) continue;
-    search_counters.positions++;
     // A pass leaves the stones as they were: only moves can repeat a position.
     if (m.z && super_ko_check()) {
       take_back(gban, m.z, color);
