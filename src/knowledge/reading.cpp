@@ -172,7 +172,7 @@ struct Reader {
 
   // The defender's previous move, when it is a stone of his still on the board.
   int last_defender_stone() const {
-    if (b.fukasa <= rs.start_ply || b.fukasa <= 0) return 0;
+    if (b.fukasa <= 0) return 0;
     const MoveRecord<S>& m = b.te[b.fukasa - 1];
     if (m.z == 0 || m.color != def) return 0;
     if (b.ban[m.z] == EMPTY) {
