@@ -315,7 +315,7 @@ void MainWindow::refresh() {
   update_tabs();
   const Figure* ann = state_.annotation(state_.working().tesuu);
   filling_comment_ = true;
-  QString text = ann ? QString::fromStdString(cp932_to_utf8(ann->text)) : QString();
+  QString text = ann ? QString::fromStdString(cp932_to_utf8(ann->text)).replace("\r\n", "\n") : QString();
   if (comment_->toPlainText() != text) comment_->setPlainText(text);
   filling_comment_ = false;
   update_command_states();
@@ -364,6 +364,8 @@ void MainWindow::update_command_states() {
   actions_[ID_PREV_COMMENT]->setEnabled(state_.previous_annotated(f.tesuu) >= 0);
   actions_[ID_NEXT_COMMENT]->setEnabled(state_.next_annotated(f.tesuu) >= 0);
   actions_[ID_DELETE_LAST]->setEnabled(f.move_count > 0 && at_end);
+  const bool annotated = state_.annotation(f.tesuu) != nullptr;
+  for (int id : {ID_EDIT_FIGURE, ID_DELETE_FIGURE}) actions_[id]->setEnabled(command_available(id) && annotated);
   actions_[ID_JUDGEMENT]->setChecked(judgement_shown_);
   actions_[ID_AUTO_REPLAY]->setChecked(auto_timer_.isActive());
   actions_[ID_AUTO_REPLAY]->setEnabled(!at_end || auto_timer_.isActive());
@@ -664,8 +666,13 @@ void MainWindow::auto_replay_tick() {
 
 void MainWindow::comment_edited() {
   if (filling_comment_) return;
-  Figure& ann = state_.records.working.annotation_at(state_.working().tesuu);
+  const int n = state_.working().tesuu;
+  Figure& ann = state_.records.working.annotation_at(n);
   ann.text = utf8_to_cp932(comment_->toPlainText().replace('\n', "\r\n").toStdString());
+  // A comment emptied again leaves no figure behind unless it holds more than text.
+  bool bare = ann.text.empty() && ann.move_count == 0 &&
+              std::all_of(std::begin(ann.labels), std::end(ann.labels), [](int32_t l) { return l == 0; });
+  if (bare) std::erase_if(state_.records.working.figures, [&](const Figure& fig) { return &fig == &ann; });
   mark_modified();
   update_command_states();
 }

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 #include "editor/main_window.h"
 #include "editor/record_io.h"
 #include "qt_env.h"
+#include "records/sjis.h"
 
 namespace {
 
@@ -293,6 +295,27 @@ TEST_F(MainWindowTest, closing_writes_the_settings_back) {
   EXPECT_EQ(store.value("StoneNumber").toInt(), 1);
   EXPECT_EQ(store.value("Coordinate").toInt(), COORD_KANJI);
   EXPECT_EQ(store.value("MainWinPos").toString().split(' ').size(), 9);
+}
+
+TEST_F(MainWindowTest, the_comment_box_edits_the_comment_of_the_shown_move) {
+  open_record();
+  w.go_to_move(2);
+  auto* box = w.findChild<QPlainTextEdit*>("EDIT");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->toPlainText(), "two");
+  w.go_to_move(5);
+  EXPECT_TRUE(box->toPlainText().isEmpty());
+  box->setPlainText(QStringLiteral("好手\n次"));
+  ASSERT_NE(w.state().annotation(5), nullptr);
+  EXPECT_EQ(w.state().annotation(5)->text, utf8_to_cp932("好手\r\n次"));
+  EXPECT_TRUE(w.state().modified);
+  w.go_to_move(0);
+  w.command(ID_NEXT_COMMENT);
+  w.command(ID_NEXT_COMMENT);
+  EXPECT_EQ(f().tesuu, 5);
+  EXPECT_EQ(box->toPlainText(), QStringLiteral("好手\n次"));
+  box->clear();
+  EXPECT_EQ(w.state().annotation(5), nullptr);
 }
 
 TEST_F(MainWindowTest, auto_replay_advances_and_stops_at_a_comment) {
