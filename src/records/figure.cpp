@@ -121,7 +121,7 @@ void Figure::append_move(int z, int color, int time) {
   move_count++;
 }
 
-void Figure::count_string(int zc, int& stones, int& liberties) {
+void Figure::count_string(int zc, int& stones, int& liberties, int liberty_limit) {
   // A new stamp clears the marks without touching the whole array.
   if (++scratch_stamp == INT32_MAX) {
     std::memset(scratch, 0, sizeof scratch);
@@ -142,7 +142,7 @@ void Figure::count_string(int zc, int& stones, int& liberties) {
       if (scratch[n] == mark) continue;
       if (board[n] == 0) {
         scratch[n] = mark;
-        liberties++;
+        if (++liberties >= liberty_limit) return;
       } else if (board[n] == color) {
         scratch[n] = mark;
         stack[top++] = n;
@@ -189,8 +189,9 @@ int Figure::play_on_figure(int z, int color) {
     if (board[n] == 0) {
       empties++;
     } else if (board[n] == 1 || board[n] == 2) {
+      // Two liberties settle both questions (in atari? safe connection?).
       int stones, libs;
-      count_string(n, stones, libs);
+      count_string(n, stones, libs, 2);
       if (board[n] == enemy && libs == 1) {
         captures += stones;
         ko_candidate = n;
@@ -210,14 +211,14 @@ int Figure::play_on_figure(int z, int color) {
     int n = z + d;
     if (board[n] != enemy) continue;
     int stones, libs;
-    count_string(n, stones, libs);
+    count_string(n, stones, libs, 2);
     if (libs != 1) continue;
     remove_string(board, n);
     prisoners[color - 1] += stones;
   }
   board[z] = color;
-  int stones, libs;
-  count_string(z, stones, libs);
+  int stones = 0, libs = 0;
+  if (captures == 1) count_string(z, stones, libs, 2);
   ko_point = (captures == 1 && stones == 1 && libs == 1) ? ko_candidate : 0;
   ko_color = ko_point ? enemy : 0;
   return code;

@@ -103,8 +103,9 @@ struct Figure {
   std::string result_text() const;
 
   bool on_board(int x, int y) const { return x >= 1 && y >= 1 && x <= b_size && y <= b_size; }
-  // Stones and liberties of the string at zc (flood fill over scratch).
-  void count_string(int zc, int& stones, int& liberties);
+  // Stones and liberties of the string at zc (flood fill over scratch). With
+  // a limit the fill stops once that many liberties are found (stones is then partial).
+  void count_string(int zc, int& stones, int& liberties, int liberty_limit = FIGURE_POINTS);
 };
 
 using FigureList = std::vector<Figure>;
