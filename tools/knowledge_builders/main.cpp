@@ -1,17 +1,26 @@
 // knowledge_builder COMMAND [options] SOURCE...
-//   book     --out DIR       book19.db and book11.db
+//   book      [--out DIR]             book19.db and book11.db
+//   patterns  [--out DIR] [--game-step G] [--move-step M]
+//                                     mm3x3.db, patlist.db and weak255.db
+//   predict   --data DIR [--move-step M] --holdout N
+//                                     move prediction on the last N games
 // Common options: --holdout N keeps the last N games of the sources out of
 // training (list the newest collection last).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "core/log.h"
 #include "core/random.h"
 #include "knowledge/book_build.h"
 #include "knowledge/gamedb_source.h"
+#include "mc/patterns.h"
+#include "mc/patterns_train.h"
 
 namespace {
 
@@ -19,12 +28,17 @@ struct Args {
   std::string command;
   std::string out = ".";
   long holdout = 0;
+  int game_step = 0;
+  int move_step = 0;
+  std::string data = ".";
   std::vector<std::string> sources;
 };
 
 int usage() {
   fprintf(stderr,
-          "usage: knowledge_builder book [--out DIR] [--holdout N] SOURCE...\n");
+          "usage: knowledge_builder book [--out DIR] [--holdout N] SOURCE...\n"
+          "       knowledge_builder patterns [--out DIR] [--holdout N] [--game-step G] [--move-step M] SOURCE...\n"
+          "       knowledge_builder predict --data DIR --holdout N [--move-step M] SOURCE...\n");
   return 2;
 }
 
@@ -45,6 +59,37 @@ int build_book(const Args& a) {
   return 0;
 }
 
+int build_patterns(const Args& a) {
+  PatternTrainOptions opt;
+  if (a.holdout > 0) opt.end_game = count_games(a.sources) - a.holdout;
+  if (a.game_step > 0) opt.game_step = a.game_step;
+  if (a.move_step > 0) opt.move_step = a.move_step;
+  PatternTrainReport r;
+  if (!train_patterns(a.sources, opt, a.out, r)) {
+    fprintf(stderr, "knowledge_builder: cannot write the pattern files into %s\n", a.out.c_str());
+    return 1;
+  }
+  printf("games %ld, positions %ld, candidates %ld, 3x3 features %d, MM %.1f s\n", r.games, r.positions,
+         r.candidates, r.features, r.seconds_mm);
+  printf("large patterns: size 2 %d, size 3 %d, size 4 %d, size 5 %d\n", r.patterns[2], r.patterns[3],
+         r.patterns[4], r.patterns[5]);
+  return 0;
+}
+
+int predict(const Args& a) {
+  if (a.holdout <= 0) return usage();
+  const long total = count_games(a.sources);
+  if (chdir(a.data.c_str()) != 0 || !load_mm3x3() || !make_pattern_weights(19) || !load_hashpat_list()) {
+    fprintf(stderr, "knowledge_builder: the pattern files are not in %s\n", a.data.c_str());
+    return 1;
+  }
+  PredictionFigures f = predict_moves(a.sources, total - a.holdout, total, a.move_step > 0 ? a.move_step : 1);
+  printf("moves %ld\n", f.moves);
+  printf("3x3 weights: top-1 %.1f %%, top-5 %.1f %%\n", 100 * f.top1_3x3, 100 * f.top5_3x3);
+  printf("whole prior: top-1 %.1f %%, top-5 %.1f %%\n", 100 * f.top1_prior, 100 * f.top5_prior);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,10 +99,15 @@ int main(int argc, char** argv) {
   for (int i = 2; i < argc; i++) {
     if (!strcmp(argv[i], "--out") && i + 1 < argc) a.out = argv[++i];
     else if (!strcmp(argv[i], "--holdout") && i + 1 < argc) a.holdout = atol(argv[++i]);
-    else a.sources.push_back(argv[i]);
+    else if (!strcmp(argv[i], "--game-step") && i + 1 < argc) a.game_step = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--move-step") && i + 1 < argc) a.move_step = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--data") && i + 1 < argc) a.data = argv[++i];
+    else a.sources.push_back(std::filesystem::absolute(argv[i]).string());
   }
   if (a.sources.empty()) return usage();
   random_startup();
   if (a.command == "book") return build_book(a);
+  if (a.command == "patterns") return build_patterns(a);
+  if (a.command == "predict") return predict(a);
   return usage();
 }

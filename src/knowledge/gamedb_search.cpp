@@ -1,0 +1,180 @@
+// Loading and searching the game database.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "core/board.h"
+#include "core/folders.h"
+#include "core/log.h"
+#include "knowledge/gamedb.h"
+
+namespace {
+
+std::string folder;
+std::vector<HappoRecord> records;
+int load_state = -1;  // -1 not tried, 0 missing, 1 loaded
+
+FILE* open_database() {
+  if (folder.empty()) return open_data_file(HAPPO_FILE);
+  return fopen((folder + "/" + HAPPO_FILE).c_str(), "rb");
+}
+
+}  // namespace
+
+void gamedb_set_folder(const std::string& f) {
+  if (f == folder) return;
+  folder = f;
+  load_state = -1;
+  records.clear();
+}
+
+const std::string& gamedb_folder() { return folder; }
+
+bool gamedb_ready() {
+  if (load_state >= 0) return load_state == 1;
+  load_state = 0;
+  FILE* fp = open_database();
+  if (!fp) {
+    PRT("fail fopen()\n");
+    PRT("no game database %s: the search is not available\n", HAPPO_FILE);
+    return false;
+  }
+  std::vector<HappoRecord> data;
+  HappoRecord r;
+  // Any whole number of records; a torn last record is left out.
+  while (fread(&r, sizeof r, 1, fp) == 1) {
+    r.black[sizeof r.black - 1] = r.white[sizeof r.white - 1] = r.date[sizeof r.date - 1] = 0;
+    if (r.move_num < 0 || r.move_num > HAPPO_MOVES) r.excluded = 1;
+    data.push_back(r);
+  }
+  fclose(fp);
+  PRT("load %s, games=%d\n", HAPPO_FILE, int(data.size()));
+  records.swap(data);
+  load_state = 1;
+  return true;
+}
+
+const std::vector<HappoRecord>& gamedb_records() { return records; }
+
+void gamedb_use(std::vector<HappoRecord> r) {
+  for (HappoRecord& h : r) {
+    if (h.move_num < 0 || h.move_num > HAPPO_MOVES) h.excluded = 1;
+  }
+  records = std::move(r);
+  load_state = 1;
+}
+
+int happo_transform(int g, int z) {
+  if (z <= 0) return z;
+  const int n = gban.size, m = n / 2 + 1;
+  int x = z_x(z) - m, y = z_y(z) - m;
+  for (int r = 0; r < (g & 3); r++) {
+    const int t = x;
+    x = -y, y = t;
+  }
+  x += m, y += m;
+  if (g >= 4) x = n + 1 - x;
+  return make_z(x, y);
+}
+
+int happo_inverse(int g) { return g >= 4 ? g : (4 - g) & 3; }
+
+void happo_target_keys(uint64_t keys[16]) {
+  make_hashboard64();
+  for (int i = 0; i < 16; i++) keys[i] = 0;
+  for (int y = 1; y <= gban.size; y++) {
+    for (int x = 1; x <= gban.size; x++) {
+      const int z = make_z(x, y), c = gban.ban[z];
+      if (c != BLACK && c != WHITE) continue;
+      for (int g = 0; g < 8; g++) {
+        const int zc = zc_from_z(happo_transform(g, z));
+        keys[g] ^= hashboard64[zc][c].v;
+        keys[8 + g] ^= hashboard64[zc][opponent(c)].v;
+      }
+    }
+  }
+}
+
+namespace {
+
+int match_target(uint64_t key, const uint64_t targets[16], uint64_t filter) {
+  if (!((filter >> (key & 63)) & 1)) return -1;
+  for (int i = 0; i < 16; i++) {
+    if (targets[i] == key) return i;
+  }
+  return -1;
+}
+
+int quadrant_of(int z) {
+  const int x = z_x(z), y = z_y(z), m = gban.size / 2 + 1;
+  if (x == m || y == m) return -1;
+  return (y > m ? 2 : 0) + (x > m ? 1 : 0);
+}
+
+}  // namespace
+
+HappoResult happo_search(int mode) {
+  HappoResult res;
+  if (!gamedb_ready()) return res;
+  res.loaded = true;
+  uint64_t targets[16];
+  happo_target_keys(targets);
+  uint64_t filter = 0;
+  for (uint64_t t : targets) filter |= uint64_t(1) << (t & 63);
+
+  for (int i = 0; i < int(records.size()); i++) {
+    const HappoRecord& r = records[i];
+    if (r.excluded) continue;
+    uint64_t running = 0, quadrant[4] = {0, 0, 0, 0};
+    int found = -1, k = 0;
+    for (; k < r.move_num; k++) {
+      if (mode == HAPPO_WHOLE) {
+        found = match_target(running, targets, filter);
+      } else {
+        for (int q = 0; q < 4 && found < 0; q++) found = match_target(quadrant[q], targets, filter);
+      }
+      if (found >= 0) break;
+      const int z = r.moves[k];
+      if (z <= 0 || z >= HAPPO_POINTS) continue;
+      const uint64_t key = hashboard64[zc_from_z(z)][(k & 1) ? WHITE : BLACK].v;
+      running ^= key;
+      const int q = quadrant_of(z);
+      if (q >= 0) quadrant[q] ^= key;
+    }
+    if (found < 0) continue;
+    const int raw = r.moves[k];
+    const int next = raw > 0 && raw < HAPPO_POINTS ? happo_transform(happo_inverse(found & 7), raw) : 0;
+    res.next_count[next]++;
+    res.result_count[(r.result >= 0 && r.result <= 2) ? r.result : 0]++;
+    if (int(res.list.size()) < HAPPO_LIST_MAX) {
+      PRT("%3d,%5d,M=%3d,%d,R=%d,next=%04x,%s,%s,%s\n", res.total, i, k, found, r.result, next, r.black, r.white,
+          r.date);
+      res.list.push_back(HappoMatch{i, next, r.result, found});
+    }
+    res.total++;
+  }
+  std::stable_sort(res.list.begin(), res.list.end(), [](const HappoMatch& a, const HappoMatch& b) {
+    return strcmp(records[a.record].date, records[b.record].date) < 0;
+  });
+
+  int counts[HAPPO_POINTS];
+  std::copy(res.next_count, res.next_count + HAPPO_POINTS, counts);
+  for (int rank = 1;; rank++) {
+    int best = -1;
+    for (int z = 0; z < HAPPO_POINTS; z++) {
+      if (counts[z] > 0 && (best < 0 || counts[z] > counts[best])) best = z;
+    }
+    if (best < 0) break;
+    PRT("%3d:%04x,%5.1f%%(%2d/%2d)\n", rank, best, 100.0 * counts[best] / res.total, counts[best], res.total);
+    counts[best] = 0;
+  }
+  const int decided = res.result_count[1] + res.result_count[2];
+  PRT("黒勝率=%.1f%%  (%d/%d)\n", decided ? 100.0 * res.result_count[1] / decided : 0.0, res.result_count[1], decided);
+  PRT("%d件,(%d),sum=%d\n", res.total, int(res.list.size()), int(records.size()));
+  return res;
+}
+
+std::string happo_game_path(int record) {
+  const std::string dir = folder.empty() ? program_dir() : folder + "/";
+  return dir + std::to_string(record + 1) + ".sgf";
+}
