@@ -138,6 +138,10 @@ void MainWindow::build_central() {
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("SysTabControl32");
+  // Every tab label stays readable: the side never gets narrower than the tabs.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->setElideMode(Qt::ElideNone);
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
   record_info_ = new QLabel(tabs_);
   record_info_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   record_info_->setWordWrap(true);
@@ -191,6 +195,7 @@ void MainWindow::build_central() {
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 1);
   split->setChildrenCollapsible(false);
+  split->setSizes({START_WIDTH * 3 / 4, START_WIDTH / 4});  // the side takes what the tabs need
   setCentralWidget(split);
   board_->setFocus();
 }
