@@ -50,6 +50,8 @@ void LogWindow::showEvent(QShowEvent*) {
   refresh();
 }
 
+void LogWindow::closeEvent(QCloseEvent*) { emit closed(); }
+
 void LogWindow::refresh() {
   QString now = QString::fromStdString(log_text());
   if (now == shown_) return;

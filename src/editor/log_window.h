@@ -13,8 +13,12 @@ class LogWindow : public QWidget {
   explicit LogWindow(QWidget* parent = nullptr);
   QAction* file_output_action() const { return file_output_; }
 
+ signals:
+  void closed();
+
  protected:
   void showEvent(QShowEvent*) override;
+  void closeEvent(QCloseEvent*) override;
 
  private:
   void refresh();

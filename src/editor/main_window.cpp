@@ -118,6 +118,10 @@ MainWindow::MainWindow(QSettings* store, QWidget* parent) : QMainWindow(parent),
   build_menus();
   build_toolbar();
   log_window_ = new LogWindow(this);
+  connect(log_window_, &LogWindow::closed, this, [this] {
+    settings_.InfoWindow = 0;
+    actions_[ID_INFO_WINDOW]->setChecked(false);
+  });
   connect(&auto_timer_, &QTimer::timeout, this, &MainWindow::auto_replay_tick);
 
   state_.records.file.reset();
@@ -778,6 +782,6 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   settings_.WinPos[MAIN_WIN_POS] = window_place_text(this);
   settings_.BoardSize = state_.working().b_size;
   save_settings(*store_, settings_);
-  log_window_->close();
+  log_window_->hide();
   e->accept();
 }

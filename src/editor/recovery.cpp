@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QThread>
 
 #include "core/folders.h"
 #include "core/internal_stop.h"
@@ -37,7 +38,10 @@ void report_stop(const std::string& last_lines, const std::string& game_sgf) {
   if (stopping) return;  // a fault while reporting must not loop
   stopping = true;
   QStringList files = write_recovery_files(recovery_folder(), log_text(), game_sgf, recovery_state);
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  // Message boxes and the clipboard belong to the GUI thread; a stop on a
+  // search thread leaves the files alone.
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (!app || QThread::currentThread() != app->thread()) return;
   QApplication::clipboard()->setText(QString::fromStdString(log_text()));
   QString text = QStringLiteral("内部エラーで停止しました\n\n現在PRTをクリップボードにコピー\nOK 後はSGFをコピーします\n\n") +
                  QString::fromStdString(last_lines);

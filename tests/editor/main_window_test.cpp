@@ -19,6 +19,7 @@
 #include "editor/board_view.h"
 #include "editor/commands.h"
 #include "editor/main_window.h"
+#include "core/log.h"
 #include "editor/record_io.h"
 #include "qt_env.h"
 #include "records/sjis.h"
@@ -371,6 +372,33 @@ TEST_F(MainWindowTest, an_opened_ugz_is_imported_into_the_record_folder_and_repo
   EXPECT_EQ(report, QStringLiteral("1個の棋譜を取得しました。"));
   EXPECT_EQ(folder.entryList({"*.ugf"}).size(), 1);
   EXPECT_EQ(f().move_count, 0);  // an archive does not replace the record
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, the_information_window_shows_the_log_and_switches_file_output) {
+  w.command(ID_INFO_WINDOW);
+  auto* log = w.findChild<QWidget*>("PrintClass");
+  ASSERT_NE(log, nullptr);
+  EXPECT_TRUE(log->isVisible());
+  EXPECT_EQ(log->windowTitle(), QStringLiteral("情報表示"));
+  PRT("info window check %d\n", 42);
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return log->findChild<QPlainTextEdit*>()->toPlainText().contains("info window check 42");
+  }, 2000));
+  QAction* to_file = nullptr;
+  for (QAction* a : log->findChildren<QAction*>())
+    if (a->text() == QStringLiteral("PRTをファイル出力(&R)")) to_file = a;
+  ASSERT_NE(to_file, nullptr);
+  to_file->trigger();
+  EXPECT_TRUE(log_file_output());
+  to_file->trigger();
+  EXPECT_FALSE(log_file_output());
+  log->close();
+  EXPECT_FALSE(w.action(ID_INFO_WINDOW)->isChecked());
+  EXPECT_EQ(w.settings().InfoWindow, 0);
 }
 
 }  // namespace
