@@ -277,6 +277,18 @@ struct Reader {
       if (r.lib_num == 2)
         for (int i = 0; i < 2; i++) list.add(r.libs[i], 50 + empty_neighbours(r.libs[i]));
     });
+    // Strengthening a friendly string next to a liberty turns that liberty
+    // into a connection the attacker cannot fill.
+    int self = string_of(b, rs.target);
+    for (int i = 0; i < t.lib_num; i++) {
+      for (int d : DIR) {
+        int p = t.libs[i] + d;
+        if (b.ban[p] != def || string_of(b, p) == self) continue;
+        const StringRecord<S>& f = b.ren[string_of(b, p)];
+        if (f.lib_num <= 3)
+          for (int k = 0; k < f.lib_num; k++) list.add(f.libs[k], 20 + empty_neighbours(f.libs[k]));
+      }
+    }
     list.order();
   }
 

@@ -146,6 +146,19 @@ TYPED_TEST(Reading, net_catches_what_ataris_let_escape) {
   }
 }
 
+TYPED_TEST(Reading, defence_strengthens_a_neighbour_to_connect_through_a_liberty) {
+  constexpr int S = TestFixture::S;
+  // White (1,2)-(1,4) on the edge has liberties (1,1) and (1,5); connecting
+  // at (1,1) to the white stone (2,1) only helps once (3,1) joins that stone
+  // to the wall at (4,1).
+  Points black = {{2, 2}, {2, 3}, {2, 4}, {2, 5}, {1, 6}, {3, 2}};
+  Points white = {{1, 2}, {1, 3}, {1, 4}, {2, 1}, {4, 1}, {4, 2}, {4, 3}};
+  auto b = board_with<S>(black, white);
+  EXPECT_EQ(this->kill(*b, 1, 3), READ_DEAD);
+  EXPECT_EQ(save_string(*b, pt<S>(1, 3), reading_move(*b, this->rs), this->rs), READ_LIVE);
+  EXPECT_EQ(this->move(*b), make_z(3, 1));
+}
+
 TYPED_TEST(Reading, snapback_throw_in_kills_and_cannot_be_answered) {
   constexpr int S = TestFixture::S;
   // White's only liberties are the two points (1,1) and (2,1) of its corner;
