@@ -82,6 +82,36 @@ int min_neighbour_libs(int z, int color) {
   return m;
 }
 
+// The largest enemy string in atari that can be taken at once: its liberty, or 0.
+int forced_capture(int color) {
+  int best = 0, best_stones = 0;
+  for (int n = 1; n <= gban.ren_num; n++) {
+    const auto& r = gban.ren[n];
+    if (r.alive && r.id == n && r.color == opponent(color) && r.lib_num == 1 && r.stones > best_stones &&
+        r.libs[0] != gban.kou_iti) {
+      best = r.libs[0];
+      best_stones = r.stones;
+    }
+  }
+  return best;
+}
+
+// The static value at a leaf. A capture the mover has at hand is played and
+// taken back first: the mover may take it or stand on the position as it is.
+int leaf_value(int color) {
+  int stand = static_value(color);
+  int z = forced_capture(color);
+  if (!z) return stand;
+  if (gban.fukasa >= TE_INFO_MAX - 2) {
+    PRT("depth over\n");
+    internal_stop();
+  }
+  if (put_stone(gban, z, color) != PUT_OK) return stand;
+  int taken = static_value(color);
+  take_back(gban, z, color);
+  return std::max(stand, taken);
+}
+
 }  // namespace
 
 void history_add_good(int color, int z) {
@@ -145,10 +175,10 @@ int search(int alpha, int beta, int color, const SearchMove* from) {
   PositionLookup entry = hash_a_lookup(key);
   if (ply > 0 && entry.kind && (entry.value2 & 3) == BOUND_EXACT && entry.depth >= remaining) return entry.value;
 
-  if (remaining <= 0) return static_value(color);
+  if (remaining <= 0) return leaf_value(color);
   if (ply >= PLY_LIMIT) {
     PRT("深く探索しすぎ！深=(%d/%d)\n", ply, DM);
-    return static_value(color);
+    return leaf_value(color);
   }
   if (time_up()) return static_value(color);
 

@@ -9,6 +9,7 @@
 #include "core/position_table.h"
 #include "core/think.h"
 #include "knowledge/alphabeta.h"
+#include "knowledge/analysis.h"
 #include "knowledge/bad_shape.h"
 
 MoveList move_list[PLY_LIST_NUM];
@@ -35,6 +36,7 @@ constexpr int KARI_NEAR_REPLY = 70;
 constexpr int KARI_NEAR_LAST = 50;
 constexpr int KARI_NEAR_OWN = 30;
 constexpr int KARI_BIG_POINT = 60;
+constexpr int KARI_LIFE_DEATH = 300;
 constexpr int KARI_HISTORY = 40;
 constexpr int KARI_HASH_MOVE = 100000;
 
@@ -188,6 +190,29 @@ void big_point_generator(int color) {
   }
 }
 
+// Killing and saving points of the strings the reading finds dead only when
+// attacked first: the analysis of this node's position names them.
+void life_death_generator(int color) {
+  analyze(gban, ban_analysis);
+  for (int i = 0; i < ban_analysis.str_num; i++) {
+    const AnalysisString& s = ban_analysis.str[ban_analysis.str_list[i]];
+    if (!s.sente_dead) continue;
+    int flags = s.color == color ? MOVE_SAVES : MOVE_KILLS;
+    for (int iti : {s.death_z, s.color == color ? s.life_z : 0}) {
+      if (iti == 0) {
+        if (flags == MOVE_KILLS) PRT("活きる位置、殺す位置が0, iti=%04x\n", s.z);
+        continue;
+      }
+      if (gban.ban[iti] != EMPTY) {
+        PRT("殺す場所に石!z=%04x\n", iti);
+        PRT("殺す位置Err\n");
+        internal_stop();
+      }
+      add(iti, KARI_LIFE_DEATH + KARI_PER_STONE * s.stones, flags, color);
+    }
+  }
+}
+
 // Answers around the move just played: its neighbours' liberties.
 void reply_generator(int color) {
   int last = previous_move(1);
@@ -241,6 +266,7 @@ int generate_moves(int remaining, int color) {
   if (remaining >= 2) connection_generator(color);
   if (remaining >= 3) {
     if (ThinkLevel == LEVEL_ROOT && ply == 0) big_point_generator(color);
+    life_death_generator(color);
     if (ply == 1) {
       reply_generator(color);
       defend_first_move(color);
