@@ -335,7 +335,7 @@ void MainWindow::update_tabs() {
   const Figure& f = state_.working();
   record_info_->setText(board_info_lines(f, settings_.Coordinate).join('\n'));
   game_info_->setText(game_info_text(f));
-  if (move_list_->count() != f.move_count + 1 || move_list_->property("record").toULongLong() != quintptr(&f)) {
+  if (move_list_->property("generation").toInt() != record_generation_) {
     move_list_->blockSignals(true);
     move_list_->clear();
     move_list_->addItem(QStringLiteral("=開始局面="));
@@ -350,7 +350,7 @@ void MainWindow::update_tabs() {
                               .arg(m.color == 1 ? QStringLiteral("●") : QStringLiteral("○"))
                               .arg(where));
     }
-    move_list_->setProperty("record", quintptr(&f));
+    move_list_->setProperty("generation", record_generation_);
     move_list_->blockSignals(false);
   }
   move_list_->blockSignals(true);
@@ -533,6 +533,7 @@ bool MainWindow::save_with_dialog() {
 }
 
 void MainWindow::record_became_current() {
+  record_generation_++;
   toggle_auto_replay(false);
   engine_take_record(state_.working(), state_.working().tesuu);
   judgement_shown_ = false;
@@ -540,6 +541,7 @@ void MainWindow::record_became_current() {
 }
 
 void MainWindow::mark_modified() {
+  record_generation_++;
   state_.modified = true;
   setWindowTitle(state_.title());
 }

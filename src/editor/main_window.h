@@ -112,4 +112,5 @@ class MainWindow : public QMainWindow {
   bool judgement_shown_ = false;
   Judgement judgement_;
   bool filling_comment_ = false;
+  int record_generation_ = 0;  // changes with every new or edited record: the move list follows
 };

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QDir>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QMenuBar>
@@ -399,6 +400,24 @@ TEST_F(MainWindowTest, the_information_window_shows_the_log_and_switches_file_ou
   log->close();
   EXPECT_FALSE(w.action(ID_INFO_WINDOW)->isChecked());
   EXPECT_EQ(w.settings().InfoWindow, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, the_move_list_follows_a_new_record_of_the_same_length) {
+  open_record();
+  auto* list = w.findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 11);
+  EXPECT_TRUE(list->item(1)->text().contains("C7")) << list->item(1)->text().toStdString();
+  EXPECT_TRUE(list->item(2)->text().contains('*'));  // the comment at move 2
+  write_file(record, "(;GM[1]SZ[9];B[ee];W[gg];B[cg];W[gc];B[ce];W[ef];B[fe];W[ff];B[dg];W[fc])");
+  open_record();
+  ASSERT_EQ(list->count(), 11);
+  EXPECT_TRUE(list->item(1)->text().contains("E5")) << list->item(1)->text().toStdString();
+  EXPECT_FALSE(list->item(2)->text().contains('*'));
 }
 
 }  // namespace
