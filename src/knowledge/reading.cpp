@@ -25,8 +25,25 @@ struct Hash64Entry {
 };
 static_assert(sizeof(Hash64Entry) == 24);
 
-Hash64Entry* hash64;
 long hash64_use[2], hash64_over[2];
+
+// Made on first use; the function-local static keeps two threads that read
+// first at the same moment from both allocating.
+Hash64Entry* allocate_hash64() {
+  auto* table = static_cast<Hash64Entry*>(calloc(HASH64_NUM, sizeof(Hash64Entry)));
+  if (!table) {
+    PRT("Fail malloc hash64\n");
+    internal_stop();
+  }
+  PRT("Hash64=%7d(%3dMB),sizeof(HASH64)=%d\n", HASH64_NUM, int(long(HASH64_NUM) * sizeof(Hash64Entry) >> 20),
+      int(sizeof(Hash64Entry)));
+  return table;
+}
+
+Hash64Entry* hash64() {
+  static Hash64Entry* table = allocate_hash64();
+  return table;
+}
 ReadingState states[2];
 
 int budget(int depth) {
@@ -60,7 +77,7 @@ int probe_index(uint32_t lo, int k) {
 
 const Hash64Entry* hash64_find(const ReadingState& rs, uint64_t key) {
   uint32_t lo = uint32_t(key), hi = uint32_t(key >> 32);
-  Hash64Entry* half = hash64 + long(rs.half) * HASH64_HALF;
+  Hash64Entry* half = hash64() + long(rs.half) * HASH64_HALF;
   for (int k = 0; k < HASH64_PROBES; k++) {
     const Hash64Entry& e = half[probe_index(lo, k)];
     if (!e.used) return nullptr;
@@ -71,7 +88,7 @@ const Hash64Entry* hash64_find(const ReadingState& rs, uint64_t key) {
 
 void hash64_store(const ReadingState& rs, uint64_t key, int result, int depth, int move, long nodes) {
   uint32_t lo = uint32_t(key), hi = uint32_t(key >> 32);
-  Hash64Entry* half = hash64 + long(rs.half) * HASH64_HALF;
+  Hash64Entry* half = hash64() + long(rs.half) * HASH64_HALF;
   Hash64Entry* victim = nullptr;
   for (int k = 0; k < HASH64_PROBES; k++) {
     Hash64Entry& e = half[probe_index(lo, k)];
@@ -319,13 +336,11 @@ struct Reader {
 };
 
 template <int S>
-bool begin_reading(Board<S>& b, int z, ReadingState& rs) {
-  if (!hash64) reading_table_init();
+void begin_reading(const Board<S>& b, int z, ReadingState& rs) {
   rs.target = z;
   rs.target_key = target_key<S>(z);
   rs.start_ply = b.fukasa;
   rs.max_ply = READ_PLY_MAX;
-  return true;
 }
 
 }  // namespace
@@ -336,20 +351,10 @@ ReadingState& reading_state(int thread) {
   return s;
 }
 
-void reading_table_init() {
-  if (hash64) return;
-  hash64 = static_cast<Hash64Entry*>(calloc(HASH64_NUM, sizeof(Hash64Entry)));
-  if (!hash64) {
-    PRT("Fail malloc hash64\n");
-    internal_stop();
-  }
-  PRT("Hash64=%7d(%3dMB),sizeof(HASH64)=%d\n", HASH64_NUM, int(long(HASH64_NUM) * sizeof(Hash64Entry) >> 20),
-      int(sizeof(Hash64Entry)));
-}
+void reading_table_init() { hash64(); }
 
 void reading_table_clear() {
-  reading_table_init();
-  std::fill(hash64, hash64 + HASH64_NUM, Hash64Entry{});
+  std::fill(hash64(), hash64() + HASH64_NUM, Hash64Entry{});
   hash64_use[0] = hash64_use[1] = hash64_over[0] = hash64_over[1] = 0;
 }
 
@@ -400,7 +405,7 @@ int save_string(Board<S>& b, int z, int attack, ReadingState& rs) {
     rs.iteration_start = rs.nodes;
     result = r.defend(b.fukasa, first);
     if (result == READ_DEAD) break;
-    move = rs.move[b.fukasa];
+    if (rs.move[b.fukasa]) move = rs.move[b.fukasa];  // a spent budget names no move
   }
   rs.move[b.fukasa] = result == READ_LIVE ? move : 0;
   return result;
