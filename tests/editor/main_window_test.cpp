@@ -421,3 +421,24 @@ TEST_F(MainWindowTest, the_move_list_follows_a_new_record_of_the_same_length) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, a_ko_recapture_is_refused_only_with_the_ko_rule_on) {
+  // Black has just taken the ko at C2 (from the top left); white retakes at B2.
+  write_file(record, "(;GM[1]SZ[9];B[ba];W[ca];B[ab];W[bb];B[bc];W[db];B[ii];W[cc];B[cb])");
+  open_record();
+  w.command(ID_LAST);
+  ASSERT_EQ(f().board[figure_z(2, 2)], 0);
+  w.settings().KoMoveErr = 1;
+  w.click_point(figure_z(2, 2));
+  EXPECT_EQ(f().move_count, 9);
+  w.settings().KoMoveErr = 0;
+  w.click_point(figure_z(2, 2));
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_EQ(f().board[figure_z(2, 2)], 2);
+  EXPECT_EQ(f().board[figure_z(3, 2)], 0);
+  EXPECT_EQ(f().prisoners[1], 1);
+}
+
+}  // namespace
