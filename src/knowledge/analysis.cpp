@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "knowledge/analysis_detail.h"
 #include "knowledge/life_death.h"
+#include "knowledge/reading.h"
 
 GlobalAnalysis ban_analysis;
 
@@ -16,6 +17,8 @@ namespace {
 // points only may be larger (a closed moyo).
 int mixed_region_limit(int n) { return n * n / 3; }
 int empty_region_limit(int n) { return n * n / 2; }
+// Strings with this many liberties or fewer are read tactically.
+constexpr int WEAK_LIBS = 2;
 
 // Rough eye worth of an empty pocket, only to tell whether stones inside a
 // region could make two eyes there.
@@ -143,6 +146,8 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
     for (int r = 1; r <= region_num; r++) {
       if (region_border[r] == opponent(c)) comp_pockets[c - 1][cm[region_first[r]]] += pocket_worth(region_size[r]);
     }
+  }
+  auto decide = [&](int c) {
     for (int k = 1; k <= comp_num[c - 1]; k++) {
       int empty = comp_empty[c - 1][k], stones = comp_stones[c - 1][k];
       bool marked = comp_touch[c - 1][k] && empty > 0;
@@ -154,7 +159,30 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
       }
       comp_marked[c - 1][k] = marked;
     }
+  };
+  decide(BLACK);
+  decide(WHITE);
+  // An eye space that holds the other colour's dead stones is an eye too:
+  // count the claimed regions holding stones as pockets and decide again.
+  int pocket_point[2][POINT_MAX + 1] = {};
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      if (b.ban[z] != EMPTY) continue;
+      for (int o = 0; o < 2; o++) {
+        int k = comp[o][z];
+        if (comp_marked[o][k] && comp_stones[o][k] && !pocket_point[o][k]) pocket_point[o][k] = z;
+      }
+    }
   }
+  for (int o = 0; o < 2; o++) {
+    for (int k = 1; k <= comp_num[o]; k++) {
+      int z = pocket_point[o][k];
+      if (z) comp_pockets[1 - o][comp[1 - o][z]] += pocket_worth(comp_empty[o][k] + comp_stones[o][k]);
+    }
+  }
+  decide(BLACK);
+  decide(WHITE);
   // A pocket of empty points inside a region the other colour claims belongs
   // to that region (the pocket's owner is dead there); two regions claiming
   // each other's stones cancel.
@@ -190,28 +218,30 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
   }
 }
 
-// A string in atari that can neither capture nor extend to two liberties is
-// dead; one that can is dead only if the attacker moves first.
+// A string next to an enemy string as short of liberties is in a capturing
+// race; the semeai stage judges it, not a single reading.
 template <int S>
-void check_ataris(Board<S>& b, Analysis<S>& a) {
+bool in_race(const Analysis<S>& a, const AnalysisString& s) {
+  for (int k = 0; k < s.enemy_num; k++) {
+    if (a.str[s.enemy[k]].libs <= s.libs) return true;
+  }
+  return false;
+}
+
+// Weak strings are read: one the attacker captures even when the defender
+// moves first is dead; one the defender saves by moving first is only dead
+// if attacked first (its killing and saving points kept).
+template <int S>
+void read_weak_strings(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   for (int i = 0; i < a.str_num; i++) {
     int n = a.str_list[i];
     AnalysisString& s = a.str[n];
-    if (s.status != STATUS_ALIVE || s.libs != 1) continue;
-    int lib = s.lib_z;
-    int saving = 0;
-    for (int k = 0; k < s.enemy_num && !saving; k++) {
-      const AnalysisString& e = a.str[s.enemy[k]];
-      if (e.libs == 1 && e.lib_z != b.kou_iti) saving = e.lib_z;
-    }
-    if (!saving && put_stone(b, lib, s.color) == PUT_OK) {
-      if (b.ren[string_of(b, lib)].lib_num >= 2) saving = lib;
-      take_back(b, lib, s.color);
-    }
-    s.death_z = lib;
-    if (saving) {
+    if (s.status != STATUS_ALIVE || s.libs > WEAK_LIBS || in_race(a, s)) continue;
+    if (kill_string(b, s.z, rs) != READ_DEAD) continue;
+    s.death_z = reading_move(b, rs);
+    if (save_string(b, s.z, s.death_z, rs) == READ_LIVE) {
       s.sente_dead = 1;
-      s.life_z = saving;
+      s.life_z = reading_move(b, rs);
     } else {
       s.status = STATUS_DEAD;
     }
@@ -544,10 +574,10 @@ void build_groups(const Board<S>& b, Analysis<S>& a) {
 }  // namespace
 
 template <int S>
-void analyze(Board<S>& b, Analysis<S>& a) {
+void analyze(Board<S>& b, Analysis<S>& a, int thread) {
   collect_strings(b, a);
   mark_provisional(b, a);
-  check_ataris(b, a);
+  read_weak_strings(b, a, reading_state(thread));
   fuse_areas(b, a);
   count_connections(b, a);
   build_groups(b, a);
@@ -557,5 +587,5 @@ void analyze(Board<S>& b, Analysis<S>& a) {
   judge_points(b, a);
 }
 
-template void analyze<256>(Board<256>&, Analysis<256>&);
-template void analyze<32>(Board<32>&, Analysis<32>&);
+template void analyze<256>(Board<256>&, Analysis<256>&, int);
+template void analyze<32>(Board<32>&, Analysis<32>&, int);

@@ -133,9 +133,10 @@ using SearchAnalysis = Analysis<32>;
 // Analysis of the global board, read by scoring, the classic search and the editor.
 extern GlobalAnalysis ban_analysis;
 
-// Full analysis. The board is only played on and taken back (tactical checks).
+// Full analysis. The board is only played on and taken back (tactical
+// reading, with the reading state of the given search thread).
 template <int S>
-void analyze(Board<S>& b, Analysis<S>& a);
+void analyze(Board<S>& b, Analysis<S>& a, int thread = 0);
 
 // Game phase from the stone density of the last analysis: 0, 1 or 2.
 int game_phase(int density);

@@ -14,6 +14,8 @@ constexpr int EYE_LOOKUP_MAX = 8;
 constexpr int FLAG_A_CHANCE = 60;
 constexpr int FLAG_B_CHANCE = 50;
 constexpr int HALF_EYE_CHANCE = 50;
+// Liberties outside every claimed area that give room to run.
+constexpr int OPEN_LIBS = 4;
 
 // A one-point eye is false when the opponent holds enough of its diagonals
 // with stones that are not already dead.
@@ -200,7 +202,7 @@ int liberty_value(const Group& g) {
 }
 
 // Flag A: room outside any secure area to run or make eyes. Flag B: an
-// adjacent enemy string in atari to capture.
+// adjacent enemy string to capture (in atari, or judged dead).
 template <int S>
 void set_flags(const Board<S>& b, Analysis<S>& a, Group& gr) {
   uint32_t seen = next_visit(a);
@@ -215,9 +217,12 @@ void set_flags(const Board<S>& b, Analysis<S>& a, Group& gr) {
       if (!a.kari[p]) open++;
     }
     const AnalysisString& str = a.str[s];
-    for (int k = 0; k < str.enemy_num; k++) gr.flag_b |= a.str[str.enemy[k]].libs == 1;
+    for (int k = 0; k < str.enemy_num; k++) {
+      const AnalysisString& e = a.str[str.enemy[k]];
+      gr.flag_b |= e.libs == 1 || e.status == STATUS_DEAD;
+    }
   }
-  gr.flag_a = open >= 4;
+  gr.flag_a = open >= OPEN_LIBS;
 }
 
 // A liberty shared with a living group of the same colour.
@@ -296,7 +301,9 @@ int group_safety(const Board<S>& b, Analysis<S>& a, int g) {
     safety = value >= 100 ? value : combine(std::max(value, 0), chance);
   }
   if (strings > 4 && safety >= 80) safety = 80 + (safety - 80) * 100 / 400;
-  if (strings == 1 && !gr.flag_a && !gr.flag_b && gr.eyes == 0 && faces_strong_enemy(b, a, first)) safety = -100;
+  if (strings == 1 && !fight && !gr.flag_a && !gr.flag_b && gr.eyes == 0 && faces_strong_enemy(b, a, first)) {
+    safety = -100;
+  }
   if (strings == 1 && a.str[first].sente_dead && !gr.flag_b && gr.eyes < AREA_EYE_IF_FIRST) {
     bool neighbours_marked = false;
     for (int k = 0; k < a.str[first].enemy_num; k++) neighbours_marked |= a.str[a.str[first].enemy[k]].sente_dead;

@@ -67,7 +67,6 @@ TEST_F(LifeDeath, a_real_eye_and_a_false_eye_make_a_dead_group) {
   const GlobalAnalysis& a = run();
   EXPECT_EQ(a.false_eye[at("C2")], BLACK);
   EXPECT_EQ(a.false_eye[at("A2")], 0);
-  EXPECT_EQ(group_at("A3").status, STATUS_DEAD);
   EXPECT_EQ(status("A3"), FINAL_DEAD);
   EXPECT_EQ(status("D2"), FINAL_DEAD);
   EXPECT_EQ(status("A2"), FINAL_WHITE_TERRITORY);
