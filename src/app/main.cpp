@@ -1,13 +1,49 @@
-// ranvel: the editor, or with "--mode gtp" the Go Text Protocol engine.
+// ranvel: the editor, or with "--mode gtp" the Go Text Protocol engine, or
+// one of the headless tools ("--convert", "--build-gamedb").
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "core/folders.h"
 #include "core/gtp.h"
 #include "core/kifu.h"
 #include "core/log.h"
 #include "core/startup.h"
+#include "core/think.h"
+#include "knowledge/alphabeta_register.h"
+#include "knowledge/bad_shape.h"
+#include "knowledge/eye_database.h"
+#include "knowledge/gamedb.h"
+#include "knowledge/gtp_genmove.h"
+#include "knowledge/gtp_scoring.h"
+#include "knowledge/reading_gtp.h"
+#include "mc/patterns.h"
+#include "records/convert.h"
+#include "records/engine_load.h"
+#ifdef RANVEL_HAVE_EDITOR
+#include "editor/editor_main.h"
+#endif
+
+namespace {
+
+void load_eye_database_step() { load_eye_database(); }
+
+void register_engine(const CommandLine& cl) {
+  gtp_register("loadsgf", gtp_loadsgf);
+  register_scoring_commands(cl.gtp_extensions);
+  register_genmove_commands();
+  if (cl.gtp_extensions) reading_gtp_register();
+  register_classic_search();
+  think_register_level(0, one_move_think);
+  patterns_register_levels();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && strcmp(argv[1], "--convert") == 0) return convert_main(argc, argv);
+  if (argc >= 2 && strcmp(argv[1], "--build-gamedb") == 0) return build_gamedb_main(argc, argv);
+
   CommandLine cl = parse_command_line(argc, argv);
   if (!cl.error.empty()) {
     fprintf(stderr, "ranvel: %s\n", cl.error.c_str());
@@ -18,14 +54,27 @@ int main(int argc, char** argv) {
   if (!cl.cDragFile.empty()) PRT("cDragFile=%s\n", cl.cDragFile.c_str());
 
   StartupSteps steps;
+  steps.bad_shape_table = make_bad_shape_table;
+  steps.eye_database = load_eye_database_step;
+  steps.eye_corner_patches = patch_corner_shapes;
   engine_startup(argv[0], steps);
   // Start-up changed into the program folder; the user's path was relative to where they were.
   if (!cl.cDragFile.empty()) cl.cDragFile = user_path(cl.cDragFile);
+
+  register_engine(cl);
+  if (cl.level >= 0 && !think_fix_level(cl.level)) {
+    fprintf(stderr, "ranvel: think level %d is not available in this build\n", cl.level);
+    return 2;
+  }
 
   if (cl.gtp_mode) {
     gtp_loop(stdin, stdout);
     return 0;
   }
-  fprintf(stderr, "ranvel: the editor is not built in this version; use --mode gtp\n");
+#ifdef RANVEL_HAVE_EDITOR
+  return editor_main(argc, argv, cl.cDragFile);
+#else
+  fprintf(stderr, "ranvel: the editor is not part of this build; use --mode gtp\n");
   return 1;
+#endif
 }
