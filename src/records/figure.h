@@ -118,7 +118,8 @@ struct GameRecord {
   void reset();
   // Element-wise copy of another record (main whole, list resized first).
   void copy_from(const GameRecord& o);
-  // The figure anchored at n searched from the end, created from the main line when missing.
+  // The figure anchored at n searched from the end, created from the main line
+  // when missing. Growing the list invalidates references into it.
   Figure& annotation_at(int n);
 };
 

@@ -198,8 +198,11 @@ struct TreeWriter {
       if (!same_position(f, position.board)) continue;
       used[i] = 1;
       buf.append(";");
+      size_t before = buf.text.size();
       write_comment(buf, f);
       write_labels(buf, f);
+      // An empty comment keeps an empty figure in the record.
+      if (buf.text.size() == before) buf.append("C[]");
       return;
     }
   }

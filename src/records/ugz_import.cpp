@@ -172,5 +172,6 @@ ImportReport import_ugz(const std::string& archive_path, const std::string& fold
   report.same = report.total - report.extracted;
   PRT("圧縮ファイル数=%d,同一数=%d,展開数=%d\n", report.total, report.same, report.extracted);
   report.text = report_text(report.total, report.same, report.extracted);
+  PRT("ugz展開完了: %s\n", report.text.c_str());
   return report;
 }
