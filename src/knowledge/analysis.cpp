@@ -17,6 +17,8 @@ namespace {
 // points only may be larger (a closed moyo).
 int mixed_region_limit(int n) { return n * n / 3; }
 int empty_region_limit(int n) { return n * n / 2; }
+// An enclosed space this small is an eye space whatever stands in it.
+constexpr int EYE_SPACE_MAX = 8;
 // Strings with this many liberties or fewer are read tactically.
 constexpr int WEAK_LIBS = 2;
 
@@ -154,7 +156,7 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
       if (stones == 0) {
         marked = marked && empty <= empty_region_limit(n);
       } else {
-        marked = marked && empty + stones <= mixed_region_limit(n) && stones <= empty &&
+        marked = marked && empty + stones <= mixed_region_limit(n) && (stones <= empty || empty + stones <= EYE_SPACE_MAX) &&
                  comp_pockets[c - 1][k] < AREA_TWO_EYES;
       }
       comp_marked[c - 1][k] = marked;

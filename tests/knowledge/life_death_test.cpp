@@ -117,22 +117,76 @@ TEST_F(LifeDeath, classic_score_counts_dead_stones_as_prisoner_and_point) {
 }
 
 TEST_F(LifeDeath, seki_between_two_groups_sharing_liberties_keeps_both_alive) {
+  // Six white and four black stones inside each other's walls share their
+  // only two liberties, E9 and E7: whoever fills one is captured.
   set_position({
-      "..XO.OX..",
-      "XXXO.OXXX",
-      "OOOOOOOOX",
-      "XXXXXXXOX",
-      ".......XX",
+      "XXXO.XOO.",
+      "X.XOOXO.O",
+      "XXXO.XOOO",
+      "X.XOOXO.O",
+      "XXXXXOOOO",
       ".........",
       ".........",
       ".........",
       ".........",
   });
   run();
-  EXPECT_EQ(status("C9"), FINAL_ALIVE);
   EXPECT_EQ(status("D9"), FINAL_ALIVE);
   EXPECT_EQ(status("F9"), FINAL_ALIVE);
-  EXPECT_EQ(status("G9"), FINAL_ALIVE);
+  EXPECT_EQ(group_at("D9").status, STATUS_UNSETTLED);
+  EXPECT_EQ(group_at("F9").status, STATUS_UNSETTLED);
+  EXPECT_EQ(status("E9"), FINAL_DAME);
+  EXPECT_EQ(status("E7"), FINAL_DAME);
+  EXPECT_EQ(status("B8"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("H8"), FINAL_WHITE_TERRITORY);
+}
+
+TEST_F(LifeDeath, semeai_won_by_one_liberty) {
+  // Black's four inner stones have three liberties (two shared), White's
+  // four have the two shared ones only.
+  set_position({
+      "XXOO.XX.O",
+      "XXOO.XXOO",
+      "XXXXXOOOO",
+      "X.X.XO.O.",
+      "XXXXXOOOO",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(status("C9"), FINAL_DEAD);
+  EXPECT_EQ(status("F9"), FINAL_ALIVE);
+  const Group& black = group_at("F9");
+  EXPECT_NE(black.status, STATUS_DEAD) << "no eyes: alive by the race";
+  EXPECT_GT(black.safety, 0);
+  EXPECT_EQ(a.str[a.rn[at("C9")]].status, STATUS_DEAD);
+  EXPECT_EQ(status("A9"), FINAL_ALIVE);
+  EXPECT_EQ(status("J9"), FINAL_ALIVE);
+}
+
+TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
+  if (!eye_database_loaded()) GTEST_SKIP() << "eye database not beside the tests";
+  // White has played three of the five points of black's corner space.
+  set_position({
+      "OO.X.....",
+      "OXX......",
+      ".X.......",
+      "X........",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = run();
+  int k = a.area_no[at("C9")];
+  ASSERT_NE(k, 0);
+  EXPECT_EQ(a.area_no[at("A7")], k);
+  EXPECT_EQ(a.area[k].num, 5);
+  EXPECT_EQ(a.area[k].eye, AREA_ONE_EYE);
+  EXPECT_EQ(a.area[k].vital1, 0);
 }
 
 }  // namespace
