@@ -18,7 +18,7 @@ bool linked(const GlobalAnalysis& a, int z1, int z2) {
 
 class Analysis : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { load_eyes_once(); }
+  static void SetUpTestSuite() { load_eyes(); }
   void SetUp() override { log_clear(); }
 };
 

@@ -25,7 +25,7 @@ std::string send(const std::string& lines) {
 class GtpScoring : public ::testing::Test {
  protected:
   void SetUp() override {
-    load_eyes_once();
+    load_eyes();
     register_scoring_commands(true);
     // Black: 13 points and a dead white stone; white: 21 points.
     set_position({

@@ -8,7 +8,7 @@ namespace {
 
 class LifeDeath : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { load_eyes_once(); }
+  static void SetUpTestSuite() { load_eyes(); }
   void SetUp() override { log_clear(); }
   const GlobalAnalysis& run() {
     analyze(gban, ban_analysis);

@@ -30,10 +30,8 @@ inline int at(const char* vertex) {
   return make_z(x, ban_size - std::stoi(vertex + 1) + 1);
 }
 
-inline void load_eyes_once() {
-  static bool loaded = false;
-  if (loaded) return;
-  loaded = true;
+// Other suites reload the database without its corner patches: load afresh.
+inline void load_eyes() {
   engine_setup(19);
   load_eye_database();
   patch_corner_shapes();
