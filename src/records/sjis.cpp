@@ -71,31 +71,55 @@ std::string utf8_to_cp932(std::string_view in) {
   return out;
 }
 
-bool is_utf8_multibyte(std::string_view in) {
-  bool multi = false;
-  size_t i = 0, n = in.size();
-  while (i < n) {
-    unsigned char c = (unsigned char)in[i];
-    if (c < 0x80) {
+namespace {
+
+struct Utf8Count {
+  size_t characters = 0;  // valid multi-byte sequences
+  size_t invalid = 0;     // high bytes outside any valid sequence
+};
+
+// The length of the valid multi-byte sequence at in[i], or 0.
+size_t utf8_sequence(std::string_view in, size_t i) {
+  unsigned char c = (unsigned char)in[i];
+  size_t len;
+  unsigned min;
+  if (c >= 0xC2 && c <= 0xDF) len = 2, min = 0x80;
+  else if (c >= 0xE0 && c <= 0xEF) len = 3, min = 0x800;
+  else if (c >= 0xF0 && c <= 0xF4) len = 4, min = 0x10000;
+  else return 0;
+  if (i + len > in.size()) return 0;
+  unsigned cp = c & (0x7F >> len);
+  for (size_t k = 1; k < len; k++) {
+    unsigned char t = (unsigned char)in[i + k];
+    if ((t & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (t & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return len;
+}
+
+Utf8Count count_utf8(std::string_view in) {
+  Utf8Count n;
+  for (size_t i = 0; i < in.size();) {
+    if ((unsigned char)in[i] < 0x80) {
       i++;
       continue;
     }
-    size_t len;
-    unsigned min;
-    if (c >= 0xC2 && c <= 0xDF) len = 2, min = 0x80;
-    else if (c >= 0xE0 && c <= 0xEF) len = 3, min = 0x800;
-    else if (c >= 0xF0 && c <= 0xF4) len = 4, min = 0x10000;
-    else return false;
-    if (i + len > n) return false;
-    unsigned cp = c & (0x7F >> len);
-    for (size_t k = 1; k < len; k++) {
-      unsigned char t = (unsigned char)in[i + k];
-      if ((t & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (t & 0x3F);
+    size_t len = utf8_sequence(in, i);
+    if (len == 0) {
+      n.invalid++;
+      i++;
+    } else {
+      n.characters++;
+      i += len;
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    multi = true;
-    i += len;
   }
-  return multi;
+  return n;
+}
+
+}  // namespace
+
+bool is_mostly_utf8(std::string_view in) {
+  Utf8Count n = count_utf8(in);
+  return n.characters > 0 && n.invalid <= n.characters;
 }

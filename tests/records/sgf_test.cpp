@@ -154,6 +154,9 @@ TEST(SgfRead, CharsetsAreConvertedToCp932) {
   EXPECT_EQ(read("(;PB[本因坊])").main.info.black[0], sjis_name);
   // A declared charset iconv knows.
   EXPECT_EQ(read("(;CA[EUC-JP]PB[\xcb\xdc\xb0\xf8\xcb\xb7])").main.info.black[0], sjis_name);
+  // UTF-8 that lost bytes (one character cut short) is still UTF-8; Shift_JIS stays as it is.
+  EXPECT_EQ(read("(;PB[本因\xe5?])").main.info.black[0], utf8_to_cp932("本因") + "??");
+  EXPECT_EQ(read("(;PB[" + sjis_name + "])").main.info.black[0], sjis_name);
   // A character CP932 lacks becomes "?".
   log_clear();
   EXPECT_EQ(read("(;CA[UTF-8]PB[a😀b])").main.info.black[0], "a?b");
