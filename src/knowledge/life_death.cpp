@@ -243,6 +243,20 @@ bool connects_to_living(const Board<S>& b, const Analysis<S>& a, int g) {
   return false;
 }
 
+// Every liberty of the group lies in the opponent's claimed area: it has no
+// way out and no room of its own.
+template <int S>
+bool enclosed(const Board<S>& b, const Analysis<S>& a, int g) {
+  const Group& gr = a.group[g];
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    int s = a.group_strings[q];
+    for (int l = 0; l < b.ren[s].lib_num; l++) {
+      if (a.kari[b.ren[s].libs[l]] != opponent(gr.color)) return false;
+    }
+  }
+  return true;
+}
+
 // A lone string next to a strong enemy group, directly or across one point.
 template <int S>
 bool faces_strong_enemy(const Board<S>& b, const Analysis<S>& a, int s) {
@@ -286,7 +300,7 @@ int group_safety(const Board<S>& b, Analysis<S>& a, int g) {
   bool connected = connects_to_living(b, a, g);
   const int libs = liberty_value<S>(gr);
   int safety;
-  if (!fight && !chance && !connected) {
+  if (!fight && !chance && !connected && enclosed(b, a, g)) {
     safety = 0;
   } else {
     int value;
@@ -302,12 +316,12 @@ int group_safety(const Board<S>& b, Analysis<S>& a, int g) {
   }
   if (strings > 4 && safety >= 80) safety = 80 + (safety - 80) * 100 / 400;
   if (strings == 1 && !fight && !gr.flag_a && !gr.flag_b && gr.eyes == 0 && faces_strong_enemy(b, a, first)) {
-    safety = -100;
+    if (enclosed(b, a, g)) safety = -100;
   }
   if (strings == 1 && a.str[first].sente_dead && !gr.flag_b && gr.eyes < AREA_EYE_IF_FIRST) {
     bool neighbours_marked = false;
     for (int k = 0; k < a.str[first].enemy_num; k++) neighbours_marked |= a.str[a.str[first].enemy[k]].sente_dead;
-    if (!neighbours_marked) safety = -200;
+    if (!neighbours_marked && enclosed(b, a, g)) safety = -200;
   }
   if (connected && safety < 1 && strings > 2) safety = gr.libs + 2 * strings;
   if (safety > 50 && strings < 5 && gr.eyes < 2) safety = safety * std::clamp(10 * gr.libs, 1, 100) / 100;

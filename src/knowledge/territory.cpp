@@ -50,6 +50,16 @@ bool living_stone(const Analysis<S>& a, int z) {
 
 int sign_of(int color) { return color == BLACK ? 1 : -1; }
 
+// A point touching living stones of both colours is neutral.
+template <int S>
+bool between_colours(const Board<S>& b, const int8_t* live, int z) {
+  int seen = 0;
+  for (int d : kDir4<S>) {
+    if (b.ban[z + d] != EDGE) seen |= live[z + d];
+  }
+  return seen == (BLACK | WHITE);
+}
+
 // Territory of the living stones: regions of empty points and dead stones
 // bounded by one colour are that colour's; elsewhere influence decides.
 template <int S>
@@ -105,7 +115,7 @@ void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
         if (border == BLACK || border == WHITE) {
           a.kakutei[p] = sign_of(border) * SECURE;
           a.owner_value[p] = a.kakutei[p];
-        } else if (border && num <= DAME_REGION_MAX) {
+        } else if (border && (num <= DAME_REGION_MAX || between_colours(b, live, p))) {
           a.owner_value[p] = 0;
         } else {
           int v = a.potential[p];
