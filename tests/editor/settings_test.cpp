@@ -75,7 +75,7 @@ TEST(Settings, saved_values_read_back_with_their_stored_names_and_forms) {
   s.Photo[2] = "/home/u/pic.png";
   s.WinPos[KIF_LIST_WIN_POS] = "1 -1 -1 -1 -1 10 20 500 400";
   s.Coordinate = COORD_KANJI;
-  s.recent_files = {"/a.ugf", "/b.sgf"};
+  s.recent_files = {"/a.ugf", QStringLiteral("/棋譜/第1局.sgf")};
   s.recent_dirs = {"/records"};
   ASSERT_EQ(save_settings(fresh.store, s), 1);
   EXPECT_EQ(fresh.store.value("AutoSec").toString(), "2.3");  // "%.1f"
