@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +31,7 @@
 #include "core/board.h"
 #include "core/folders.h"
 #include "core/log.h"
+#include "editor/about_dialog.h"
 #include "editor/board_view.h"
 #include "editor/commands.h"
 #include "editor/info_text.h"
@@ -50,8 +50,6 @@ JudgementProvider judgement_provider = nullptr;
 constexpr int START_X = 20, START_Y = 20, START_WIDTH = 800, START_HEIGHT = 580;
 constexpr int FIGURE_BUTTON_WIDTH = 30, FIGURE_BUTTON_HEIGHT = 20;
 constexpr int AUTO_REPLAY_MIN_MS = 50;
-constexpr const char* VERSION_TEXT = "Ranvel Editor 1.04";
-constexpr const char* DATE_TEXT = "2013/04/12";
 
 const char* const OPEN_FILTER =
     "囲碁用棋譜ファイル(*.ugf *.ugi *.sgf *.ngf *.ig1 *.ugz);;UGFファイル(*.ugf);;UGIファイル(*.ugi);;"
@@ -700,20 +698,7 @@ void MainWindow::show_settings() {
 }
 
 void MainWindow::show_about() {
-  QDialog dlg(this);
-  dlg.setObjectName("ABOUT_DIALOG");
-  dlg.setWindowTitle(QStringLiteral("Ranvel Editorについて"));
-  auto* layout = new QVBoxLayout(&dlg);
-  auto* name = new QLabel(QString::fromLatin1(VERSION_TEXT), &dlg);
-  QFont big = name->font();
-  big.setPointSize(big.pointSize() + 4);
-  big.setBold(true);
-  name->setFont(big);
-  layout->addWidget(name);
-  layout->addWidget(new QLabel(QString::fromLatin1(DATE_TEXT), &dlg));
-  auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
-  connect(ok, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
-  layout->addWidget(ok);
+  AboutDialog dlg(this);
   dlg.exec();
 }
 
