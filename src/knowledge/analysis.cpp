@@ -449,6 +449,42 @@ void two_space_links(const Board<S>& b, Analysis<S>& a) {
   }
 }
 
+// A string with two liberties next to strings already joined to each other
+// (or to one string) cannot be cut off from them.
+template <int S>
+void link_shared_liberties(const Board<S>& b, Analysis<S>& a) {
+  int root[REN_MAX + 1];
+  auto find = [&](int x) {
+    while (root[x] != x) x = root[x] = root[root[x]];
+    return x;
+  };
+  for (int i = 0; i < a.str_num; i++) root[a.str_list[i]] = a.str_list[i];
+  for (int i = 0; i < a.str_num; i++) {
+    const AnalysisString& str = a.str[a.str_list[i]];
+    for (int l = 0; l < str.link_num; l++) root[find(str.link[l])] = find(a.str_list[i]);
+  }
+  for (int i = 0; i < a.str_num; i++) {
+    int s = a.str_list[i];
+    if (a.str[s].status != STATUS_ALIVE) continue;
+    int seen_root[LIB_MAX], seen_string[LIB_MAX], seen_lib[LIB_MAX], num = 0;
+    for (int l = 0; l < b.ren[s].lib_num; l++) {
+      int p = b.ren[s].libs[l];
+      for (int d : kDir4<S>) {
+        int t = a.rn[p + d];
+        if (!t || t == s || b.ban[p + d] != a.str[s].color || a.str[t].status != STATUS_ALIVE) continue;
+        int r = find(t);
+        for (int k = 0; k < num; k++) {
+          if (seen_root[k] == r && seen_lib[k] != p) {
+            link_strings(a, s, t);
+            link_strings(a, s, seen_string[k]);
+          }
+        }
+        if (num < LIB_MAX) seen_root[num] = r, seen_string[num] = t, seen_lib[num++] = p;
+      }
+    }
+  }
+}
+
 template <int S>
 void count_connections(const Board<S>& b, Analysis<S>& a) {
   const int n = b.size;
@@ -481,6 +517,7 @@ void count_connections(const Board<S>& b, Analysis<S>& a) {
       for (int q = p + 1; q < num; q++) link_strings(a, around[p], around[q]);
     }
   }
+  link_shared_liberties(b, a);
   if constexpr (S == 256) two_space_links(b, a);
 }
 
