@@ -34,9 +34,6 @@ QString recovery_folder() {
 }
 
 void report_stop(const std::string& last_lines, const std::string& game_sgf) {
-  static bool stopping = false;
-  if (stopping) return;  // a fault while reporting must not loop
-  stopping = true;
   QStringList files = write_recovery_files(recovery_folder(), log_text(), game_sgf, recovery_state);
   // Message boxes and the clipboard belong to the GUI thread; a stop on a
   // search thread leaves the files alone.
