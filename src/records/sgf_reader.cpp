@@ -27,8 +27,8 @@ struct SgfReader {
   int owner = MAIN_LINE;
   bool setup_seen = false;     // the first AB/AW replaces a standard handicap
   bool handicap_from_ha = false;
-  // The main line's position after its stored moves, kept up to date so that
-  // annotations need no replay from the start.
+  // The main line's position at the latest annotation, carried forward so
+  // that annotations need no replay from the start.
   Figure cursor;
   bool cursor_dirty = true;
 
@@ -62,6 +62,12 @@ Figure& SgfReader::main_annotation(int n) {
     cursor = rec.main;
     cursor.goto_move(n);
     cursor_dirty = false;
+  } else {
+    // Catch up with the moves stored since the last annotation.
+    for (int i = cursor.move_count; i < n; i++) cursor.moves[i] = rec.main.moves[i];
+    cursor.move_count = n;
+    while (cursor.step_forward()) {
+    }
   }
   rec.figures.emplace_back();
   Figure& f = rec.figures.back();
@@ -157,13 +163,7 @@ void SgfReader::move(int color, const std::string& value) {
     handicap_from_ha = false;
     cursor_dirty = true;
   }
-  int before = f.move_count;
   f.append_move(z, color);
-  if (owner == MAIN_LINE && f.move_count > before && !cursor_dirty) {
-    cursor.moves[before] = f.moves[before];
-    cursor.move_count = f.move_count;
-    cursor.step_forward();
-  }
 }
 
 void SgfReader::setup(int color, const std::string& value) {
