@@ -39,6 +39,8 @@ void report_stop(const std::string& last_lines, const std::string& game_sgf) {
   // search thread leaves the files alone.
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (!app || QThread::currentThread() != app->thread()) return;
+  // Without a screen nobody could close the box: the files have to do.
+  if (QGuiApplication::platformName() == "offscreen") return;
   QApplication::clipboard()->setText(QString::fromStdString(log_text()));
   QString text = QStringLiteral("内部エラーで停止しました\n\n現在PRTをクリップボードにコピー\nOK 後はSGFをコピーします\n\n") +
                  QString::fromStdString(last_lines);

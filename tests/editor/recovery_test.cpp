@@ -1,8 +1,10 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "core/internal_stop.h"
 #include "editor/editor_state.h"
 #include "editor/info_text.h"
 #include "editor/recovery.h"
@@ -34,6 +36,33 @@ TEST(Recovery, the_stop_leaves_log_engine_game_and_the_users_record_on_disk) {
   files = write_recovery_files(dir.path(), "", "", &state);
   ASSERT_EQ(files.size(), 3);
   EXPECT_TRUE(files[2].endsWith(".ugf"));
+}
+
+TEST(RecoveryDeathTest, an_internal_stop_writes_the_recovery_files_and_exits_1) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  QDir folder(QCoreApplication::applicationDirPath() + "/recovery");
+  folder.removeRecursively();
+  EditorState state;
+  state.records.working.reset();
+  state.working().append_move(figure_z(4, 4), 1);
+  EXPECT_EXIT(
+      {
+        install_recovery_stop(&state);
+        INTERNAL_STOP("broken on purpose %d\n", 7);
+      },
+      testing::ExitedWithCode(1), "");
+  QStringList after = QDir(folder).entryList({"record-*.ugf"}, QDir::Files, QDir::Time);
+  ASSERT_EQ(after.size(), 1);
+  EXPECT_EQ(QDir(folder).entryList({"log-*.txt"}, QDir::Files).size(), 1);
+  EXPECT_EQ(QDir(folder).entryList({"engine-*.sgf"}, QDir::Files).size(), 1);
+  GameRecord back;
+  QString error;
+  ASSERT_TRUE(read_record_file(folder.filePath(after.first()), back, true, error));
+  EXPECT_EQ(back.main.move_count, 1);
+  folder.removeRecursively();
+  // The core's own report lands in the working folder of the test.
+  QFile::remove("internal_error.log");
+  QFile::remove("internal_error.sgf");
 }
 
 TEST(InfoText, last_move_follows_the_coordinate_style) {
