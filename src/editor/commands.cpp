@@ -1,7 +1,7 @@
 #include "editor/commands.h"
 
 // Order within a menu is the order here.
-const CommandSpec command_table[] = {
+const CommandEntry command_table[] = {
     {ID_NEW_GAME, "新規対局(&N)...\tCtrl+N", "Ctrl+N", "新規対局", MENU_FILE, false, false},
     {ID_OPEN, "開く(&O)...\tCtrl+O", "Ctrl+O", "棋譜を開く", MENU_FILE, false, false},
     {ID_SAVE, "保存(&S)...\tCtrl+S", "Ctrl+S", "棋譜を保存", MENU_FILE, false, false},
@@ -66,9 +66,3 @@ const CommandSpec command_table[] = {
 };
 
 const int command_count = sizeof command_table / sizeof command_table[0];
-
-const CommandSpec* find_command(int id) {
-  for (const CommandSpec& c : command_table)
-    if (c.id == id) return &c;
-  return nullptr;
-}

@@ -69,7 +69,7 @@ enum CommandId : int {
 
 enum MenuGroup { MENU_FILE, MENU_EDIT, MENU_VIEW, MENU_MOVE, MENU_TOOLS, MENU_HELP, MENU_NONE };
 
-struct CommandSpec {
+struct CommandEntry {
   int id;
   const char* label;     // menu text with its &-key; "\t" and the shortcut as the menu shows it
   const char* shortcut;  // QKeySequence text, or null
@@ -79,6 +79,5 @@ struct CommandSpec {
   bool separator_before;
 };
 
-extern const CommandSpec command_table[];
+extern const CommandEntry command_table[];
 extern const int command_count;
-const CommandSpec* find_command(int id);

@@ -204,7 +204,7 @@ void MainWindow::build_central() {
 
 void MainWindow::build_actions() {
   for (int i = 0; i < command_count; i++) {
-    const CommandSpec& c = command_table[i];
+    const CommandEntry& c = command_table[i];
     QAction* a = new QAction(QString::fromUtf8(c.label), this);
     a->setData(c.id);
     if (c.shortcut) {
@@ -230,7 +230,7 @@ void MainWindow::build_menus() {
   for (int m = 0; m < MENU_NONE; m++) menus[m] = menuBar()->addMenu(QString::fromUtf8(titles[m]));
   QMenu* coords = nullptr;
   for (int i = 0; i < command_count; i++) {
-    const CommandSpec& c = command_table[i];
+    const CommandEntry& c = command_table[i];
     if (c.menu == MENU_NONE) continue;
     QMenu* menu = menus[c.menu];
     bool coordinate = c.id == ID_COORD_NONE || c.id == ID_COORD_KANJI || c.id == ID_COORD_LETTERS ||

@@ -73,13 +73,13 @@ QImage make_stone_image(int color, int size) {
       double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
       // Blinn highlight with the viewer straight in front.
       double hx = lx, hy = ly, hz = lz + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-      double spec = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), color == 1 ? 28 : 40);
+      double highlight = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), color == 1 ? 28 : 40);
       double rr, gg, bb;
       if (color == 1) {
-        double v = 0.06 + 0.16 * diffuse + 0.55 * spec;
+        double v = 0.06 + 0.16 * diffuse + 0.55 * highlight;
         rr = gg = bb = v;
       } else {
-        double v = 0.72 + 0.26 * diffuse + 0.12 * spec;
+        double v = 0.72 + 0.26 * diffuse + 0.12 * highlight;
         rr = v, gg = v * 0.99, bb = v * 0.95;
       }
       // A faint dark rim keeps the outline crisp on a light board.
