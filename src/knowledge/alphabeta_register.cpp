@@ -6,6 +6,7 @@
 #include "core/think.h"
 #include "knowledge/alphabeta.h"
 #include "knowledge/analysis.h"
+#include "knowledge/move_gen.h"
 #include "knowledge/root_search.h"
 
 namespace {
@@ -30,7 +31,7 @@ int one_move_think(int color) {
   for (int y = 1; y <= ban_size; y++) {
     for (int x = 1; x <= ban_size; x++) {
       int z = make_z(x, y);
-      if (gban.ban[z] != EMPTY || put_stone(gban, z, color) != PUT_OK) continue;
+      if (gban.ban[z] != EMPTY || own_eye(z, color) || put_stone(gban, z, color) != PUT_OK) continue;
       bool refused = super_ko_check() || self_atari(z, color);
       int value = refused ? 0 : static_value(color);
       take_back(gban, z, color);

@@ -58,21 +58,6 @@ int line_of(int z) {
   return std::min(std::min(x, n + 1 - x), std::min(y, n + 1 - y));
 }
 
-// Filling an own eye only ever helps the opponent.
-bool own_eye(int z, int color) {
-  for (int d : DIR4) {
-    int c = gban.ban[z + d];
-    if (c != color && c != EDGE) return false;
-  }
-  int enemy = 0, edge = 0;
-  for (int i = 4; i < 8; i++) {
-    int c = gban.ban[z + DIR8[i]];
-    enemy += c == opponent(color);
-    edge += c == EDGE;
-  }
-  return edge ? enemy == 0 : enemy < 2;
-}
-
 void add(int z, int kari, int flags, int color) {
   if (z <= 0 || !on_board(z) || gban.ban[z] != EMPTY || own_eye(z, color)) return;
   if (gen_stamp[z] != stamp_now) {
@@ -246,6 +231,20 @@ void whole_board_generator(int color) {
 }
 
 }  // namespace
+
+bool own_eye(int z, int color) {
+  for (int d : DIR4) {
+    int c = gban.ban[z + d];
+    if (c != color && c != EDGE) return false;
+  }
+  int enemy = 0, edge = 0;
+  for (int i = 4; i < 8; i++) {
+    int c = gban.ban[z + DIR8[i]];
+    enemy += c == opponent(color);
+    edge += c == EDGE;
+  }
+  return edge ? enemy == 0 : enemy < 2;
+}
 
 int previous_move(int back) {
   int ply = gban.fukasa;

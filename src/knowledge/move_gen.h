@@ -28,6 +28,9 @@ extern MoveList move_list[PLY_LIST_NUM];
 // returns the number of candidates.
 int generate_moves(int remaining, int color);
 
+// Whether z is an eye of color's own (filling it only ever helps the opponent).
+bool own_eye(int z, int color);
+
 // The move played `back` plies before the current position, looking through
 // the search path into the game record: a point code, 0 for a pass, -1 when
 // there is none.
