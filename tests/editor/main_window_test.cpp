@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -439,6 +440,28 @@ TEST_F(MainWindowTest, a_ko_recapture_is_refused_only_with_the_ko_rule_on) {
   EXPECT_EQ(f().board[figure_z(2, 2)], 2);
   EXPECT_EQ(f().board[figure_z(3, 2)], 0);
   EXPECT_EQ(f().prisoners[1], 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, choosing_a_recent_file_item_opens_it) {
+  open_record();
+  const QString first = QFileInfo(record).absoluteFilePath();
+  record = dir.filePath("second.sgf");
+  write_file(record, "(;GM[1]SZ[13];B[gg])");
+  open_record();
+  ASSERT_EQ(f().b_size, 13);
+  QMenu* file_menu = w.menuBar()->actions().first()->menu();
+  QAction* item = nullptr;
+  for (QAction* a : file_menu->actions())
+    if (a->data().toInt() == RECENT_MENU_ID + 1) item = a;
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), "&2 " + first);
+  item->trigger();
+  EXPECT_EQ(f().b_size, 9);
+  EXPECT_EQ(w.settings().recent_files.first(), first);
 }
 
 }  // namespace
