@@ -134,6 +134,13 @@ int approach_moves(int color, int candidates[], int count) {
   return count;
 }
 
+// The opening answers only with a move the board accepts.
+int if_legal(int z, int color) {
+  if (z <= 0 || put_stone(gban, z, color) != PUT_OK) return 0;
+  take_back(gban, z, color);
+  return z;
+}
+
 }  // namespace
 
 int mimic_check(int count, int color, int candidates[OPENING_CANDIDATE_MAX]) {
@@ -165,7 +172,7 @@ int opening_move(int color) {
   int count = mimic_check(0, color, candidates);
   if (count == 0) {
     if (ban_size == SMALL_BOARD) {
-      return tesuu < SMALL_BOARD_LAST_MOVE ? small_board_move(color, tesuu) : 0;
+      return tesuu < SMALL_BOARD_LAST_MOVE ? if_legal(small_board_move(color, tesuu), color) : 0;
     }
     if (ban_size < MEDIUM_BOARD) return 0;
     if (ban_size == MEDIUM_BOARD && tesuu >= MEDIUM_BOARD_LAST_MOVE) return 0;
@@ -175,5 +182,5 @@ int opening_move(int color) {
   if (count == 0) return 0;
   int k = (rand_next() >> 8) % count;
   PRT("序盤の手 %d/%d z=%04x\n", k, count, candidates[k]);
-  return candidates[k];
+  return if_legal(candidates[k], color);
 }
