@@ -85,7 +85,8 @@ struct Group {
   int new_status;
   int safety;
   bool flag_a;                 // room to run or to make eyes outside its areas
-  bool flag_b;                 // a string the owner can still save by playing first
+  bool flag_b;                 // an adjacent enemy string to capture
+  bool boxed;                  // small empty space around it, no friend reached
   bool checked;
 };
 

@@ -16,6 +16,8 @@ constexpr int FLAG_B_CHANCE = 50;
 constexpr int HALF_EYE_CHANCE = 50;
 // Liberties outside every claimed area that give room to run.
 constexpr int OPEN_LIBS = 4;
+// Empty space around a group too small for two eyes of its own.
+constexpr int BOXED_SPACE = 6;
 
 // A one-point eye is false when the opponent holds enough of its diagonals
 // with stones that are not already dead.
@@ -204,9 +206,12 @@ int liberty_value(const Group& g) {
 // Flag A: room outside any secure area to run or make eyes. Flag B: an
 // adjacent enemy string to capture (in atari, or judged dead).
 template <int S>
-void set_flags(const Board<S>& b, Analysis<S>& a, Group& gr) {
+void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
+  Group& gr = a.group[g];
   uint32_t seen = next_visit(a);
   int open = 0;
+  uint16_t stack[POINT_MAX];
+  int sp = 0;
   gr.flag_b = false;
   for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
     int s = a.group_strings[q];
@@ -214,6 +219,7 @@ void set_flags(const Board<S>& b, Analysis<S>& a, Group& gr) {
       int p = b.ren[s].libs[l];
       if (a.visit[p] == seen) continue;
       a.visit[p] = seen;
+      stack[sp++] = uint16_t(p);
       if (!a.kari[p]) open++;
     }
     const AnalysisString& str = a.str[s];
@@ -222,7 +228,25 @@ void set_flags(const Board<S>& b, Analysis<S>& a, Group& gr) {
       gr.flag_b |= e.libs == 1 || e.status == STATUS_DEAD;
     }
   }
-  gr.flag_a = open >= OPEN_LIBS;
+  // The empty space around the group: boxed in when it is small and meets
+  // no other string of the group's colour.
+  int space = 0;
+  bool friend_met = false;
+  while (sp && space <= BOXED_SPACE && !friend_met) {
+    int p = stack[--sp];
+    space++;
+    for (int d : kDir4<S>) {
+      int q = p + d;
+      int c = b.ban[q];
+      if (c == EMPTY) {
+        if (a.visit[q] != seen) a.visit[q] = seen, stack[sp++] = uint16_t(q);
+      } else if (c == gr.color && a.str[a.rn[q]].group != g) {
+        friend_met = true;
+      }
+    }
+  }
+  gr.boxed = !friend_met && space <= BOXED_SPACE;
+  gr.flag_a = open >= OPEN_LIBS && !gr.boxed;
 }
 
 // A liberty shared with a living group of the same colour.
@@ -243,11 +267,12 @@ bool connects_to_living(const Board<S>& b, const Analysis<S>& a, int g) {
   return false;
 }
 
-// Every liberty of the group lies in the opponent's claimed area: it has no
-// way out and no room of its own.
+// Every liberty of the group lies in the opponent's claimed area, or its
+// empty space is small and closed: it has no way out and no room of its own.
 template <int S>
 bool enclosed(const Board<S>& b, const Analysis<S>& a, int g) {
   const Group& gr = a.group[g];
+  if (gr.boxed) return true;
   for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
     int s = a.group_strings[q];
     for (int l = 0; l < b.ren[s].lib_num; l++) {
@@ -334,7 +359,7 @@ template <int S>
 void semeai_and_safety(const Board<S>& b, Analysis<S>& a) {
   for (int g = 1; g <= a.group_num; g++) {
     Group& gr = a.group[g];
-    set_flags(b, a, gr);
+    set_flags(b, a, g);
     gr.checked = false;
     gr.safety = gr.status == STATUS_ALIVE ? 100 : 0;
   }

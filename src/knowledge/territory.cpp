@@ -12,7 +12,7 @@ namespace {
 constexpr int SECURE = 100;
 constexpr int POTENTIAL_REACH = 4;
 constexpr int POTENTIAL_WEIGHT[POTENTIAL_REACH + 1] = {0, 16, 8, 4, 2};
-constexpr int POTENTIAL_MIN = 8;      // weaker influence leaves a point neutral
+constexpr int POTENTIAL_MIN = 12;      // weaker influence leaves a point neutral
 constexpr int OWNER_VALUE_MAX = 99;   // below a secure point's value
 // A small gap between living stones of both colours is dame, not influence.
 constexpr int DAME_REGION_MAX = 4;
@@ -50,12 +50,17 @@ bool living_stone(const Analysis<S>& a, int z) {
 
 int sign_of(int color) { return color == BLACK ? 1 : -1; }
 
-// A point touching living stones of both colours is neutral.
+// A point with living stones of both colours within two steps is neutral.
 template <int S>
 bool between_colours(const Board<S>& b, const int8_t* live, int z) {
   int seen = 0;
   for (int d : kDir4<S>) {
-    if (b.ban[z + d] != EDGE) seen |= live[z + d];
+    if (b.ban[z + d] == EDGE) continue;
+    seen |= live[z + d];
+    if (b.ban[z + d] == EMPTY && b.ban[z + 2 * d] != EDGE) seen |= live[z + 2 * d];
+  }
+  for (int i = 4; i < 8; i++) {
+    if (b.ban[z + kDir8<S>[i]] != EDGE) seen |= live[z + kDir8<S>[i]];
   }
   return seen == (BLACK | WHITE);
 }
