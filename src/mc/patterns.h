@@ -142,3 +142,10 @@ double pattern_prior(const Board<S>& b, int z, int color, int prev, int prev2);
 extern const double prior_distance_prev[19];
 extern const double prior_distance_prev2[19];
 extern const double prior_line[10];
+
+// The weak move choice of levels 5 (tactical = 1) and 6 on the global board;
+// 0 (pass) when no point is worth playing.
+int weak_move_choice(int color, int tactical);
+// Registers levels 5 and 6 with the move decision driver; false (logged)
+// when "weak255.db" cannot be loaded, so those levels refuse to start.
+bool patterns_register_levels();

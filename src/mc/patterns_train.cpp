@@ -117,16 +117,20 @@ struct BigCounter {
     c->seen++;
     c->played += played;
   }
-  // Keeps memory bounded: patterns seen once are forgotten when the table is half full.
+  // Keeps memory bounded: when the table is half full the rarest patterns are
+  // forgotten, with a rising bar, until a quarter of it is left.
   void prune() {
     if (used < BIG_COUNTER_PRUNE_AT) return;
     std::vector<BigCount> keep;
-    for (const BigCount& c : slots) {
-      if (c.key && c.seen >= 2) keep.push_back(c);
+    for (uint32_t bar = 2; used > BIG_COUNTER_PRUNE_AT / 2; bar *= 2) {
+      keep.clear();
+      for (const BigCount& c : slots) {
+        if (c.key && c.seen >= bar) keep.push_back(c);
+      }
+      std::fill(slots.begin(), slots.end(), BigCount{});
+      used = 0;
+      for (const BigCount& c : keep) *find(c.key) = c, used++;
     }
-    std::fill(slots.begin(), slots.end(), BigCount{});
-    used = 0;
-    for (const BigCount& c : keep) *find(c.key) = c, used++;
   }
 };
 

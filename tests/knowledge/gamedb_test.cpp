@@ -113,6 +113,12 @@ TEST(GameDb, builder_writes_records_and_game_files) {
   EXPECT_STREQ(r[0].date, "2020-01-02");
   EXPECT_TRUE(r[1].excluded);  // not 19x19
   EXPECT_TRUE(r[2].excluded);  // handicap stones
+  // The opening of the first game finds it, with its next move.
+  play(16, 4, BLACK);
+  HappoResult found = happo_search(HAPPO_WHOLE);
+  ASSERT_EQ(found.total, 1);
+  EXPECT_EQ(found.list[0].record, 0);
+  EXPECT_EQ(found.list[0].next, make_z(4, 16));
   EXPECT_TRUE(fs::exists("gamedb_build_out/1.sgf"));
   EXPECT_TRUE(fs::exists("gamedb_build_out/3.sgf"));
   fs::remove_all("gamedb_build_out");

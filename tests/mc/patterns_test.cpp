@@ -73,7 +73,9 @@ TEST(BigPattern, symmetric_keys_are_the_keys_of_the_turned_board) {
   big_pattern_content(gban, z, WHITE, white_view);
   EXPECT_EQ(white_view[0], content[0]);  // (10, 9) is empty
   for (int i = 0; i < BIG_PATTERN_POINTS; i++) {
-    if (content[i] == 1 || content[i] == 2) EXPECT_EQ(white_view[i], 3 - content[i]);
+    if (content[i] == 1 || content[i] == 2) {
+      EXPECT_EQ(white_view[i], 3 - content[i]);
+    }
   }
 }
 
@@ -148,4 +150,28 @@ TEST(Mm3x3, weights_zero_for_own_eyes_and_colour_two_reads_stay_inside) {
   const int s = 0, p = pattern3x3_code(gban, z);
   EXPECT_EQ(pattern_weight_at(gban, z, WHITE, make_z(11, 10)),
             int32_t(mm3x3_gamma(WHITE, s, 0, p) * 1000.0f) * 16);
+}
+
+TEST(WeakChoice, plays_legal_points_captures_in_atari_and_keeps_its_eyes) {
+  engine_setup(19);
+  if (!load_pattern3x3_log()) GTEST_SKIP() << "weak255.db not beside the tests";
+  // Five white stones in atari at (10, 5); a black eye at (1, 1).
+  place({{{9, 1, WHITE}}, {{10, 1, WHITE}}, {{11, 1, WHITE}}, {{10, 2, WHITE}}, {{10, 3, WHITE}},
+         {{8, 1, BLACK}}, {{12, 1, BLACK}}, {{9, 2, BLACK}}, {{11, 2, BLACK}}, {{9, 3, BLACK}},
+         {{11, 3, BLACK}}, {{9, 4, BLACK}}, {{11, 4, BLACK}}, {{10, 4, WHITE}},
+         {{2, 1, BLACK}}, {{1, 2, BLACK}}, {{2, 2, BLACK}}});
+  gban.fukasa = 0;
+  rand_set_seed(12345);
+  int captures = 0;
+  for (int i = 0; i < 40; i++) {
+    const int z = weak_move_choice(BLACK, 1);
+    ASSERT_GT(z, 0);
+    EXPECT_EQ(gban.ban[z], EMPTY);
+    EXPECT_NE(z, make_z(1, 1));
+    captures += z == make_z(10, 5);
+  }
+  EXPECT_GE(captures, 30);
+  int plain = 0;
+  for (int i = 0; i < 40; i++) plain += weak_move_choice(BLACK, 0) == make_z(10, 5);
+  EXPECT_LT(plain, captures);
 }

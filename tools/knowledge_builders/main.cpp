@@ -2,6 +2,7 @@
 //   book      [--out DIR]             book19.db and book11.db
 //   patterns  [--out DIR] [--game-step G] [--move-step M]
 //                                     mm3x3.db, patlist.db and weak255.db
+//   gamedb    SOURCE... DEST          happo.db and the game files (as ranvel --build-gamedb)
 //   predict   --data DIR [--move-step M] --holdout N
 //                                     move prediction on the last N games
 // Common options: --holdout N keeps the last N games of the sources out of
@@ -18,6 +19,7 @@
 #include "core/log.h"
 #include "core/random.h"
 #include "knowledge/book_build.h"
+#include "knowledge/gamedb.h"
 #include "knowledge/gamedb_source.h"
 #include "mc/patterns.h"
 #include "mc/patterns_train.h"
@@ -109,5 +111,9 @@ int main(int argc, char** argv) {
   if (a.command == "book") return build_book(a);
   if (a.command == "patterns") return build_patterns(a);
   if (a.command == "predict") return predict(a);
+  if (a.command == "gamedb" && a.sources.size() >= 2) {
+    std::vector<std::string> sources(a.sources.begin(), a.sources.end() - 1);
+    return build_gamedb(sources, a.sources.back(), stdout);
+  }
   return usage();
 }
