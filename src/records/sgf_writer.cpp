@@ -263,7 +263,10 @@ void write_sgf(const GameRecord& rec, SgfBuf& buf) {
   for (int i = 0; i < 3; i++) title[i] = replace_all(g.title[i], half_width, full_width);
   buf.append_raw("EV[" + escaped(title[0]) + "]");
   if (!title[1].empty()) buf.append_raw("RO[" + escaped(title[1]) + "]");
-  buf.append_raw("GN[" + escaped(title[2]) + "]CP[" + escaped(g.copyright) + "]AP[" + PROGRAM_NAME + "]\r\n");
+  buf.append_raw("GN[" + escaped(title[2]) + "]CP[" + escaped(g.copyright) + "]");
+  // The recorder goes where the reader looks for it.
+  if (!g.writer.empty()) buf.append_raw("AN[" + escaped(g.writer) + "]");
+  buf.append_raw(std::string("AP[") + PROGRAM_NAME + "]\r\n");
   for (int color = 1; color <= 2; color++) {
     std::string list;
     for (int y = 1; y <= m.b_size; y++) {

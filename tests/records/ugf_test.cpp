@@ -129,6 +129,7 @@ GameRecord sample() {
   g.winner[1] = "6.5";
   g.komi = 0.5;
   g.copyright = "c";
+  g.writer = "recorder";
   m.append_move(at(7, 7), 2);
   m.append_move(at(3, 10), 1);
   m.append_move(0, 2);
