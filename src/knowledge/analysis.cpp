@@ -78,11 +78,12 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
   memset(a.kari, 0, sizeof a.kari);
 
   // Empty regions with their sizes and the colours around them.
-  static thread_local int16_t region[ARRAY];
-  int region_size[POINT_MAX + 1], region_border[POINT_MAX + 1], region_first[POINT_MAX + 1];
+  int16_t* region = a.empty_region;
+  int16_t* region_size = a.region_size;
+  int region_border[POINT_MAX + 1], region_first[POINT_MAX + 1];
   int region_num = 0;
   uint16_t stack[POINT_MAX];
-  memset(region, 0, sizeof region);
+  memset(a.empty_region, 0, sizeof a.empty_region);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;

@@ -100,6 +100,8 @@ struct Analysis {
   AnalysisString str[REN_MAX + 1];
   int16_t rn[ARRAY];            // string number of a stone, 0 elsewhere
   int8_t kari[ARRAY];           // provisional secure territory owner
+  int16_t empty_region[ARRAY];  // connected empty points, numbered from 1
+  int16_t region_size[POINT_MAX + 1];
   int16_t area_no[ARRAY];
   int area_num;
   Area area[AREA_MAX + 1];

@@ -14,8 +14,10 @@ constexpr int EYE_LOOKUP_MAX = 8;
 constexpr int FLAG_A_CHANCE = 60;
 constexpr int FLAG_B_CHANCE = 50;
 constexpr int HALF_EYE_CHANCE = 50;
-// Liberties outside every claimed area that give room to run.
+// Liberties outside every claimed area, in empty space this large, that
+// give room to run.
 constexpr int OPEN_LIBS = 4;
+constexpr int OPEN_REGION = 5;
 // Empty space around a group too small for two eyes of its own.
 constexpr int BOXED_SPACE = 6;
 
@@ -219,8 +221,8 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
       int p = b.ren[s].libs[l];
       if (a.visit[p] == seen) continue;
       a.visit[p] = seen;
-      stack[sp++] = uint16_t(p);
-      if (!a.kari[p]) open++;
+      if (a.kari[p] != opponent(gr.color)) stack[sp++] = uint16_t(p);
+      if (!a.kari[p] && a.region_size[a.empty_region[p]] >= OPEN_REGION) open++;
     }
     const AnalysisString& str = a.str[s];
     for (int k = 0; k < str.enemy_num; k++) {
@@ -228,8 +230,8 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
       gr.flag_b |= e.libs == 1 || e.status == STATUS_DEAD;
     }
   }
-  // The empty space around the group: boxed in when it is small and meets
-  // no other string of the group's colour.
+  // The empty space around the group outside the opponent's area: boxed in
+  // when it is small and meets no living group of the same colour.
   int space = 0;
   bool friend_met = false;
   while (sp && space <= BOXED_SPACE && !friend_met) {
@@ -239,9 +241,10 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
       int q = p + d;
       int c = b.ban[q];
       if (c == EMPTY) {
-        if (a.visit[q] != seen) a.visit[q] = seen, stack[sp++] = uint16_t(q);
-      } else if (c == gr.color && a.str[a.rn[q]].group != g) {
-        friend_met = true;
+        if (a.visit[q] != seen && a.kari[q] != opponent(gr.color)) a.visit[q] = seen, stack[sp++] = uint16_t(q);
+      } else if (c == gr.color) {
+        int og = a.str[a.rn[q]].group;
+        friend_met |= og && og != g && a.group[og].status == STATUS_ALIVE;
       }
     }
   }
