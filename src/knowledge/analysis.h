@@ -52,7 +52,6 @@ struct AnalysisString {
   int link_num;
   uint16_t link[LINK_MAX];
   int status;
-  int safety;
   int mark;
   int color;
   int enemy_num;     // adjacent enemy strings
@@ -87,7 +86,6 @@ struct Group {
   bool flag_a;                 // room to run or to make eyes outside its areas
   bool flag_b;                 // an adjacent enemy string to capture
   bool boxed;                  // small empty space around it, no friend reached
-  bool checked;
 };
 
 template <int S>

@@ -363,13 +363,11 @@ void semeai_and_safety(const Board<S>& b, Analysis<S>& a) {
   for (int g = 1; g <= a.group_num; g++) {
     Group& gr = a.group[g];
     set_flags(b, a, g);
-    gr.checked = false;
     gr.safety = gr.status == STATUS_ALIVE ? 100 : 0;
   }
   for (int g = 1; g <= a.group_num; g++) {
     Group& gr = a.group[g];
     if (gr.status == STATUS_ALIVE) continue;
-    gr.checked = true;
     gr.new_status = gr.status;
     gr.safety = group_safety(b, a, g);
     if (gr.safety) gr.new_status = STATUS_UNSETTLED;

@@ -16,6 +16,7 @@ constexpr int POTENTIAL_MIN = 12;      // weaker influence leaves a point neutra
 constexpr int OWNER_VALUE_MAX = 99;   // below a secure point's value
 // A small gap between living stones of both colours is dame, not influence.
 constexpr int DAME_REGION_MAX = 4;
+constexpr int NEUTRAL_REACH = 2;
 constexpr int PRINT_CLAMP = 999;
 
 // Per-point weights of the evaluation's uncertain territory by game phase:
@@ -50,17 +51,17 @@ bool living_stone(const Analysis<S>& a, int z) {
 
 int sign_of(int color) { return color == BLACK ? 1 : -1; }
 
-// A point with living stones of both colours within two steps is neutral.
+// A point with living stones of both colours close by is neutral.
 template <int S>
 bool between_colours(const Board<S>& b, const int8_t* live, int z) {
   int seen = 0;
-  for (int d : kDir4<S>) {
-    if (b.ban[z + d] == EDGE) continue;
-    seen |= live[z + d];
-    if (b.ban[z + d] == EMPTY && b.ban[z + 2 * d] != EDGE) seen |= live[z + 2 * d];
-  }
-  for (int i = 4; i < 8; i++) {
-    if (b.ban[z + kDir8<S>[i]] != EDGE) seen |= live[z + kDir8<S>[i]];
+  const int x = z % S, y = z / S;
+  for (int dy = -NEUTRAL_REACH; dy <= NEUTRAL_REACH; dy++) {
+    int reach = NEUTRAL_REACH - std::abs(dy);
+    for (int dx = -reach; dx <= reach; dx++) {
+      int xx = x + dx, yy = y + dy;
+      if (xx >= 1 && xx <= b.size && yy >= 1 && yy <= b.size) seen |= live[yy * S + xx];
+    }
   }
   return seen == (BLACK | WHITE);
 }
