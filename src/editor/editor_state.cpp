@@ -28,6 +28,17 @@ int EditorState::next_annotated(int n) const {
   return -1;
 }
 
+bool EditorState::is_reference(const Figure& fig) const {
+  if (fig.move_count > 0) return true;
+  static Figure shown;  // scratch: a Figure is big for the stack
+  shown = working();
+  shown.goto_move(fig.anchor_move);
+  for (int y = 1; y <= fig.b_size; y++)
+    for (int x = 1; x <= fig.b_size; x++)
+      if (fig.initial_board[figure_z(x, y)] != shown.board[figure_z(x, y)]) return true;
+  return false;
+}
+
 void EditorState::truncate_after_shown() {
   Figure& f = working();
   f.move_count = f.tesuu;

@@ -19,6 +19,9 @@ struct EditorState {
   // Moves before / after n that carry a comment or figure (-1 when none).
   int previous_annotated(int n) const;
   int next_annotated(int n) const;
+  // A figure with moves or stones of its own gets a tab; one with only a
+  // comment or marks is drawn on the main board.
+  bool is_reference(const Figure& fig) const;
   // Cuts the record after the shown move: later moves and the figures hung after it.
   void truncate_after_shown();
 };

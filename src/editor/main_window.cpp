@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -22,6 +23,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -33,9 +35,12 @@
 #include "core/log.h"
 #include "editor/about_dialog.h"
 #include "editor/board_view.h"
+#include "editor/busy.h"
+#include "editor/clipboard_text.h"
 #include "editor/commands.h"
 #include "editor/info_text.h"
 #include "editor/log_window.h"
+#include "editor/record_window.h"
 #include "editor/record_io.h"
 #include "editor/settings_dialog.h"
 #include "editor/stone_sound.h"
@@ -82,21 +87,9 @@ QIcon standard_icon(int id) {
   }
 }
 
-// Commands whose work belongs to the editing tools, the record list,
-// printing or the engine; they stay visible but disabled until they exist.
-bool command_available(int id) {
-  switch (id) {
-    case ID_OPEN: case ID_SAVE: case ID_EXIT: case ID_PASS: case ID_DELETE_LAST: case ID_TOOLBAR:
-    case ID_INFO_WINDOW: case ID_COORD_NONE: case ID_COORD_KANJI: case ID_COORD_LETTERS:
-    case ID_COORD_INTERNATIONAL: case ID_NUMBERS: case ID_TRIANGLE: case ID_BMP_BOARD: case ID_FIGURE_LARGE:
-    case ID_SOUND: case ID_FIRST: case ID_BACK_10: case ID_BACK_1: case ID_FORWARD_1: case ID_FORWARD_10:
-    case ID_LAST: case ID_AUTO_REPLAY: case ID_PREV_COMMENT: case ID_NEXT_COMMENT: case ID_JUDGEMENT:
-    case ID_SETTINGS: case ID_COPY_LOG: case ID_HELP: case ID_ABOUT:
-      return true;
-    default:
-      return false;
-  }
-}
+// The record list, printing and image export are windows of their own that
+// this window does not have yet: their commands stay visible but disabled.
+bool command_available(int id) { return id != ID_RECORD_LIST && id != ID_SAVE_IMAGE && id != ID_PRINT; }
 
 }  // namespace
 
@@ -169,6 +162,19 @@ void MainWindow::build_central() {
   tabs_->addTab(judgement_text_, QStringLiteral("形勢判断"));
   tabs_->addTab(analysis, QStringLiteral("検討"));
   tabs_->addTab(game_info_, QStringLiteral("対局情報"));
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    if (actions_.isEmpty()) return;
+    refresh();
+  });
+  tabs_->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tabs_->tabBar(), &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    int tab = tabs_->tabBar()->tabAt(at);
+    if (tab < TAB_FIGURE_FIRST || editor_busy()) return;
+    tabs_->setCurrentIndex(tab);
+    QMenu* menu = tab_popup();
+    menu->exec(tabs_->tabBar()->mapToGlobal(at));
+    menu->deleteLater();
+  });
 
   prev_figure_ = new QPushButton(QStringLiteral("前参"), this);
   next_figure_ = new QPushButton(QStringLiteral("次参"), this);
@@ -176,6 +182,8 @@ void MainWindow::build_central() {
     b->setMinimumSize(FIGURE_BUTTON_WIDTH, FIGURE_BUTTON_HEIGHT);
     b->setEnabled(false);
   }
+  connect(prev_figure_, &QPushButton::clicked, this, [this] { command(ID_PREV_FIGURE); });
+  connect(next_figure_, &QPushButton::clicked, this, [this] { command(ID_NEXT_FIGURE); });
   comment_ = new QPlainTextEdit(this);
   comment_->setObjectName("EDIT");
   connect(comment_, &QPlainTextEdit::textChanged, this, &MainWindow::comment_edited);
@@ -267,7 +275,7 @@ void MainWindow::build_toolbar() {
   const int buttons[] = {ID_NEW_GAME, ID_OPEN, ID_SAVE, ID_RECORD_LIST, ID_GAME_INFO, 0,
                          ID_FIRST, ID_BACK_10, ID_BACK_1, ID_FORWARD_1, ID_FORWARD_10, ID_LAST, 0,
                          ID_PREV_COMMENT, ID_NEXT_COMMENT, ID_AUTO_REPLAY, 0, ID_PASS, ID_JUDGEMENT,
-                         ID_ANALYSIS, ID_FIGURE_LARGE};
+                         ID_ANALYSIS, ID_FIGURE_LARGE, ID_RECORD_WINDOW};
   for (int id : buttons) {
     if (!id) {
       toolbar_->addSeparator();
@@ -306,8 +314,20 @@ void MainWindow::apply_view_settings() {
 BoardScene MainWindow::current_scene() const {
   BoardScene s;
   s.figure = &state_.working();
+  const int shown_figure = selected_figure();
+  if (settings_.FigureLarge && shown_figure >= 0) {
+    // 参考図の拡大: the selected figure takes the main board.
+    s.figure = &state_.records.working.figures[shown_figure];
+    s.numbers = true;
+    s.triangle = false;
+    s.coord_style = settings_.Coordinate;
+    s.bmp_board = settings_.AtView;
+    s.board_color = settings_.BoardColor;
+    return s;
+  }
   const Figure* ann = state_.annotation(state_.working().tesuu);
-  if (ann && ann->move_count == 0) s.annotation = ann;
+  if (ann && !state_.is_reference(*ann)) s.annotation = ann;
+  s.analysis = analysis_on_;
   s.coord_style = settings_.Coordinate;
   s.numbers = settings_.StoneNumber;
   s.triangle = settings_.Triangle;
@@ -318,15 +338,17 @@ BoardScene MainWindow::current_scene() const {
 }
 
 void MainWindow::refresh() {
+  update_figure_tabs();
   board_->set_scene(current_scene());
   update_tabs();
-  const Figure* ann = state_.annotation(state_.working().tesuu);
+  const Figure* ann = comment_target();
   filling_comment_ = true;
   QString text = ann ? QString::fromStdString(cp932_to_utf8(ann->text)).replace("\r\n", "\n") : QString();
   if (comment_->toPlainText() != text) comment_->setPlainText(text);
   filling_comment_ = false;
   update_command_states();
   setWindowTitle(state_.title());
+  if (record_window_) record_window_->rebuild(state_);
 }
 
 void MainWindow::update_tabs() {
@@ -376,9 +398,11 @@ void MainWindow::update_command_states() {
   actions_[ID_JUDGEMENT]->setChecked(judgement_shown_);
   actions_[ID_AUTO_REPLAY]->setChecked(auto_timer_.isActive());
   actions_[ID_AUTO_REPLAY]->setEnabled(!at_end || auto_timer_.isActive());
+  tool_command_states();
 }
 
 void MainWindow::command(int id) {
+  if (editor_busy()) return;
   QAction* a = actions_.value(id);
   if (a && !a->isEnabled()) return;
   const Figure& f = state_.working();
@@ -408,6 +432,26 @@ void MainWindow::command(int id) {
       play_move(0);
       return;
     case ID_DELETE_LAST: delete_last_move(); return;
+    case ID_NEW_GAME: new_game(); return;
+    case ID_COPY_SGF: QApplication::clipboard()->setText(sgf_clipboard_text(state_.records.working)); return;
+    case ID_COPY_BOARD: QApplication::clipboard()->setText(position_clipboard_text(f)); return;
+    case ID_PASTE: paste(); return;
+    case ID_ANALYSIS: toggle_analysis(); return;
+    case ID_BOARD_EDIT: board_edit(); return;
+    case ID_ROTATE: rotate_board(); return;
+    case ID_GAME_INFO: edit_game_info(); return;
+    case ID_ATTACH_PHOTO: attach_photos(); return;
+    case ID_DELETE_PHOTOS: delete_photos(); return;
+    case ID_ADD_FIGURE: edit_figure(true); return;
+    case ID_EDIT_FIGURE: edit_figure(false); return;
+    case ID_DELETE_FIGURE: delete_figure(); return;
+    case ID_DELETE_ALL_FIGURES: case ID_DELETE_ALL_COMMENTS: case ID_DELETE_ALL: delete_all(id); return;
+    case ID_FIGURE_RIGHT: move_figure(1); return;
+    case ID_FIGURE_LEFT: move_figure(-1); return;
+    case ID_PREV_FIGURE: step_figure(-1); return;
+    case ID_NEXT_FIGURE: step_figure(1); return;
+    case ID_RECORD_WINDOW: show_record_window(); return;
+    case ID_TEST_FIGURE: open_test_window(); return;
     case ID_FIRST: navigate(0); return;
     case ID_BACK_10: navigate(f.tesuu - 10); return;
     case ID_BACK_1: navigate(f.tesuu - 1); return;
@@ -453,6 +497,7 @@ void MainWindow::command(int id) {
 }
 
 bool MainWindow::ask_save_changes() {
+  leave_analysis();
   if (!state_.modified) return true;
   QMessageBox box(QMessageBox::Question, QStringLiteral("棋譜は変更されています"),
                   QStringLiteral("現在の棋譜を保存しますか？"),
@@ -497,6 +542,7 @@ bool MainWindow::load_file(const QString& path) {
 }
 
 bool MainWindow::save_with_dialog() {
+  leave_analysis();  // what was tried is not saved
   QFileDialog dlg(this, QStringLiteral("棋譜を保存"));
   dlg.setObjectName("save_dialog");
   dlg.setOption(QFileDialog::DontUseNativeDialog);
@@ -545,8 +591,15 @@ void MainWindow::mark_modified() {
 }
 
 void MainWindow::click_point(int zc, Qt::MouseButton button) {
+  if (editor_busy()) return;
   if (judgement_shown_) {
     PRT(button == Qt::RightButton ? "死活表示中は石は取れません。\n" : "死活表示中は石は置けません。\n");
+    return;
+  }
+  if (button == Qt::RightButton) {
+    QMenu* menu = board_popup(zc);
+    menu->exec(QCursor::pos());
+    menu->deleteLater();
     return;
   }
   if (button != Qt::LeftButton) return;
@@ -577,20 +630,21 @@ void MainWindow::play_move(int zc) {
     PRT("コウです z=%x\n", zc);
     return;
   }
-  if (f.tesuu < f.move_count) {
+  if (f.tesuu < f.move_count && !analysis_on_) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("確認"),
                     QStringLiteral("以降の手順、参考図は削除されます。\n続行しますか？"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setObjectName("truncate_question");
     box.setDefaultButton(QMessageBox::Cancel);
     if (box.exec() != QMessageBox::Ok) return;
-    state_.truncate_after_shown();
   }
+  if (f.tesuu < f.move_count) state_.truncate_after_shown();
   f.append_move(zc, color);
   code = f.play_on_figure(zc, color);
   f.tesuu = f.move_count;
   if (code == FIGURE_KO) PRT("コウだけど続行・・・\n");
-  mark_modified();
+  if (analysis_on_) record_generation_++;  // tried moves leave the record unmodified
+  else mark_modified();
   refresh();
   if (settings_.SoundDrop && !sound_path_.isEmpty()) play_sound_async(sound_path_);
 }
@@ -675,14 +729,15 @@ void MainWindow::auto_replay_tick() {
 
 void MainWindow::comment_edited() {
   if (filling_comment_) return;
-  const int n = state_.working().tesuu;
-  Figure& ann = state_.records.working.annotation_at(n);
+  Figure* target = comment_target();
+  Figure& ann = target ? *target : state_.records.working.annotation_at(state_.working().tesuu);
   ann.text = utf8_to_cp932(comment_->toPlainText().replace('\n', "\r\n").toStdString());
   // A comment emptied again leaves no figure behind unless it holds more than text.
-  bool bare = ann.text.empty() && ann.move_count == 0 &&
+  bool bare = ann.text.empty() && !state_.is_reference(ann) &&
               std::all_of(std::begin(ann.labels), std::end(ann.labels), [](int32_t l) { return l == 0; });
   if (bare) std::erase_if(state_.records.working.figures, [&](const Figure& fig) { return &fig == &ann; });
-  mark_modified();
+  if (analysis_on_) record_generation_++;
+  else mark_modified();
   update_command_states();
 }
 
@@ -761,6 +816,11 @@ void MainWindow::dropEvent(QDropEvent* e) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+  if (editor_busy()) {
+    PRT("\n\n現在思考中...別のボタンを。\n\n");
+    e->ignore();
+    return;
+  }
   if (!ask_save_changes()) {
     e->ignore();
     return;

@@ -2,10 +2,13 @@
 #pragma once
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
+#include <vector>
 
 #include "editor/board_scene.h"
 #include "editor/editor_state.h"
+#include "editor/record_window.h"
 #include "editor/settings.h"
 
 class BoardView;
@@ -14,6 +17,7 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
+
 class QPlainTextEdit;
 class QPushButton;
 class QSettings;
@@ -24,7 +28,8 @@ class QToolBar;
 // has none until the whole-board analysis registers one.
 using JudgementProvider = bool (*)(const Figure& shown, Judgement& out);
 
-enum TabIndex { TAB_RECORD_INFO = 0, TAB_RECORD_LIST, TAB_JUDGEMENT, TAB_ANALYSIS, TAB_GAME_INFO };
+// The reference-figure tabs "参考図%d" follow the fixed ones.
+enum TabIndex { TAB_RECORD_INFO = 0, TAB_RECORD_LIST, TAB_JUDGEMENT, TAB_ANALYSIS, TAB_GAME_INFO, TAB_FIGURE_FIRST };
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -53,6 +58,20 @@ class MainWindow : public QMainWindow {
   bool judgement_shown() const { return judgement_shown_; }
   void go_to_move(int n);
   void refresh();
+
+  bool analysis_on() const { return analysis_on_; }
+  // The right-button menu of the board at a point (the caller runs and deletes it).
+  QMenu* board_popup(int zc);
+  // The menu of a figure tab (the caller runs and deletes it).
+  QMenu* tab_popup();
+  // Shift, insert or delete-only at the shown move, on the clicked point.
+  void edit_moves(int id, int zc);
+  // FigureList indices of the figures that have tabs, in tab order.
+  const std::vector<int>& figure_tabs() const { return figure_tabs_; }
+  // The FigureList index of the figure whose tab is shown, -1 when none is.
+  int selected_figure() const;
+  void select_figure(int list_index);
+  RecordWindow* record_window() const { return record_window_; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -89,6 +108,31 @@ class MainWindow : public QMainWindow {
   void import_archive(const QString& path);
   void comment_edited();
 
+  // Editing tools (main_window_tools.cpp).
+  void new_game();
+  void paste();
+  void toggle_analysis();
+  void leave_analysis();
+  void board_edit();
+  void rotate_board();
+  void edit_game_info();
+  void attach_photos();
+  void delete_photos();
+  void edit_figure(bool fresh);
+  void delete_figure();
+  void delete_all(int id);
+  void move_figure(int step);
+  void step_figure(int step);
+  void show_record_window();
+  void open_test_window();
+  void update_figure_tabs();
+  void tool_command_states();
+  // The figure the comment box and the figure commands work on: the selected
+  // tab's, else the one at the shown move; null when there is none.
+  Figure* comment_target();
+  // A new record takes the window's place (new game, paste, board edit).
+  void take_new_record(bool modified);
+
   QSettings* store_;
   Settings settings_;
   EditorState state_;
@@ -110,6 +154,12 @@ class MainWindow : public QMainWindow {
   QHash<int, QAction*> actions_;
   QTimer auto_timer_;
   bool judgement_shown_ = false;
+  bool analysis_on_ = false;
+  GameRecord analysis_saved_;  // the record as it was when analysis began
+  bool analysis_saved_modified_ = false;
+  std::vector<int> figure_tabs_;
+  QList<BoardView*> figure_views_;
+  QPointer<RecordWindow> record_window_;
   Judgement judgement_;
   bool filling_comment_ = false;
   int record_generation_ = 0;  // changes with every new or edited record: the move list follows
