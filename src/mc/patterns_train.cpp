@@ -229,7 +229,9 @@ std::vector<HashpatList> patlist_records(BigCounter& counter, int min_seen, int 
     for (const Merged& m : merged) {
       if (m.size == size && m.seen >= uint32_t(min_seen)) pick.push_back(&m);
     }
+    // Shapes that were played carry the most: the most often played first.
     std::sort(pick.begin(), pick.end(), [](const Merged* a, const Merged* b) {
+      if (a->played != b->played) return a->played > b->played;
       return a->seen != b->seen ? a->seen > b->seen : a->canonical < b->canonical;
     });
     if (int(pick.size()) > quota) pick.resize(quota);

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "mc/patterns.h"
+#include "mc/patterns_train.h"
+#include "support/engine_setup.h"
+
+namespace {
+
+// A collection of random 19x19 games that always answer next to the last move
+// when they can, so that the contact patterns win the competitions.
+std::string random_collection(int games, int moves) {
+  std::ostringstream out;
+  rand_set_seed(99);
+  for (int g = 0; g < games; g++) {
+    board_reset(gban, 19);
+    out << "(;GM[1]SZ[19]";
+    int last = 0;
+    for (int m = 0; m < moves; m++) {
+      const int color = (m & 1) ? WHITE : BLACK;
+      int z = 0;
+      for (int tries = 0; tries < 200 && !z; tries++) {
+        int cand = last && tries < 20 ? last + PATTERN_DIR256[rand_next() % 4]
+                                      : make_z(1 + rand_next() % 19, 1 + rand_next() % 19);
+        if (gban.ban[cand] == EMPTY && put_stone(gban, cand, color) == PUT_OK) z = cand;
+      }
+      if (!z) break;
+      out << ";" << (color == BLACK ? "B" : "W") << "[" << char('a' + z_x(z) - 1) << char('a' + z_y(z) - 1) << "]";
+      last = z;
+    }
+    out << ")\n";
+    gban.fukasa = 0;
+  }
+  return out.str();
+}
+
+std::string slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+}  // namespace
+
+TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
+  engine_setup(19);
+  namespace fs = std::filesystem;
+  {
+    std::ofstream f("pattern_train_test.sgf", std::ios::binary);
+    f << random_collection(12, 80);
+  }
+  PatternTrainOptions opt;
+  opt.game_step = 1;
+  opt.move_step = 1;
+  opt.mm_iterations = 5;
+  opt.big_min_seen = 2;
+  fs::create_directories("pattern_train_a");
+  fs::create_directories("pattern_train_b");
+  PatternTrainReport ra, rb;
+  ASSERT_TRUE(train_patterns({"pattern_train_test.sgf"}, opt, "pattern_train_a", ra));
+  ASSERT_TRUE(train_patterns({"pattern_train_test.sgf"}, opt, "pattern_train_b", rb));
+  EXPECT_EQ(ra.games, 12);
+  EXPECT_GT(ra.positions, 500);
+  for (const char* name : {MM3X3_FILE, PATLIST_FILE, WEAK255_FILE}) {
+    const std::string a = slurp(std::string("pattern_train_a/") + name);
+    EXPECT_FALSE(a.empty()) << name;
+    EXPECT_TRUE(a == slurp(std::string("pattern_train_b/") + name)) << name;
+  }
+  EXPECT_EQ(fs::file_size("pattern_train_a/mm3x3.db"), uintmax_t(MM3X3_FLOATS * 4));
+  EXPECT_EQ(fs::file_size("pattern_train_a/patlist.db"), uintmax_t(4 + HASHPAT_LIST_NUM * 80));
+  EXPECT_EQ(fs::file_size("pattern_train_a/weak255.db"), uintmax_t(4 + WEAK_A_NUM + 4 + WEAK_B_NUM));
+
+  // The games answer next to the last move: such points outweigh the same
+  // empty pattern far from it.
+  std::string mm = slurp("pattern_train_a/mm3x3.db");
+  const float* gamma = reinterpret_cast<const float*>(mm.data());
+  float near = gamma[mm3x3_index(BLACK, 0, 0, 2)];          // last move (White) to the right
+  float far = gamma[mm3x3_index(BLACK, 0, NEIGHBOUR_NONE, 0)];  // open empty point
+  EXPECT_GT(near, far);
+  fs::remove_all("pattern_train_a");
+  fs::remove_all("pattern_train_b");
+  fs::remove("pattern_train_test.sgf");
+}
