@@ -22,6 +22,7 @@
 #include "records/engine_load.h"
 #ifdef RANVEL_HAVE_EDITOR
 #include "editor/editor_main.h"
+#include "editor/judgement.h"
 #endif
 
 namespace {
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 #ifdef RANVEL_HAVE_EDITOR
+  install_judgement();
   return editor_main(argc, argv, cl.cDragFile);
 #else
   fprintf(stderr, "ranvel: the editor is not part of this build; use --mode gtp\n");
