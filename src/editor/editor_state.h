@@ -1,6 +1,7 @@
 // The records the main window holds and the facts its title is made from.
 #pragma once
 #include <QString>
+#include <vector>
 
 #include "records/figure.h"
 
@@ -22,6 +23,9 @@ struct EditorState {
   // A figure with moves or stones of its own gets a tab; one with only a
   // comment or marks is drawn on the main board.
   bool is_reference(const Figure& fig) const;
+  // FigureList indices of the figures that are references, in list order
+  // (one replay of the main line for them all).
+  std::vector<int> reference_figures() const;
   // Cuts the record after the shown move: later moves and the figures hung after it.
   void truncate_after_shown();
 };

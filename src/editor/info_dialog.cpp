@@ -98,14 +98,11 @@ InfoDialog::InfoDialog(const GameInfo& info, QWidget* parent) : QDialog(parent),
   gg->addWidget(new QLabel(QStringLiteral("秒読"), game), row, 2, Qt::AlignRight);
   time_[1] = line(info.time[1], "time1", game);
   gg->addWidget(time_[1], row++, 3);
-  label("消費時間");
-  auto* used = new QHBoxLayout;
-  for (int i = 2; i < 4; i++) {
-    time_[i] = line(info.time[i], QStringLiteral("time%1").arg(i), game);
-    used->addWidget(new QLabel(QString::fromUtf8(i == 2 ? "黒" : "白"), game));
-    used->addWidget(time_[i], 1);
-  }
-  gg->addLayout(used, row++, 1, 1, 3);
+  label("消費時間 黒");
+  for (int i = 2; i < 4; i++) time_[i] = line(info.time[i], QStringLiteral("time%1").arg(i), game);
+  gg->addWidget(time_[2], row, 1);
+  gg->addWidget(new QLabel(QStringLiteral("白"), game), row, 2, Qt::AlignRight);
+  gg->addWidget(time_[3], row++, 3);
   label("ルール");
   rule_ = new QComboBox(game);
   rule_->setObjectName("rule");

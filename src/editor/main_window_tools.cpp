@@ -65,9 +65,7 @@ void MainWindow::select_figure(int list_index) {
 
 void MainWindow::update_figure_tabs() {
   FigureList& list = state_.records.working.figures;
-  std::vector<int> tabbed;
-  for (size_t i = 0; i < list.size(); i++)
-    if (state_.is_reference(list[i])) tabbed.push_back((int)i);
+  std::vector<int> tabbed = state_.reference_figures();
   const int selected = selected_figure();
   figure_tabs_ = tabbed;
   tabs_->blockSignals(true);

@@ -12,16 +12,19 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "editor/add_figure_dialog.h"
 #include "editor/board_view.h"
+#include "editor/busy.h"
 #include "editor/clipboard_text.h"
 #include "editor/commands.h"
 #include "editor/main_window.h"
 #include "editor/start_dialog.h"
+#include "core/log.h"
 #include "qt_env.h"
 #include "records/record_io.h"
 #include "records/sjis.h"
@@ -424,6 +427,26 @@ TEST_F(EditingToolsTest, game_information_photos_and_the_record_window) {
   EXPECT_EQ(lines[0], QStringLiteral("=開始局面="));
   EXPECT_EQ(lines[1], QStringLiteral("  1 ●C 3"));
   EXPECT_EQ(lines[2], QStringLiteral("  2*○G 7"));
+}
+
+TEST_F(EditingToolsTest, while_busy_commands_clicks_and_close_are_ignored) {
+  load_ten_moves();
+  w.show();
+  log_clear();
+  // What arrives while a long operation lets messages through.
+  QTimer::singleShot(0, &w, [this] {
+    w.command(ID_LAST);
+    w.click_point(at(1, 1));
+    w.close();
+  });
+  editor_pump_messages();
+  EXPECT_EQ(f().tesuu, 0);
+  EXPECT_EQ(f().board[at(1, 1)], 0);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_NE(log_text().find("\n\n現在思考中...別のボタンを。\n\n"), std::string::npos);
+  EXPECT_FALSE(editor_busy());
+  w.command(ID_LAST);
+  EXPECT_EQ(f().tesuu, 10);
 }
 
 }  // namespace
