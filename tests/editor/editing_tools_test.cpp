@@ -282,6 +282,10 @@ TEST_F(EditingToolsTest, two_figure_tabs_select_move_and_delete) {
   EXPECT_EQ(w.tabs()->currentIndex(), TAB_FIGURE_FIRST + 1);
   EXPECT_EQ(figures()[w.figure_tabs()[0]].text, utf8_to_cp932("二つ目"));
   EXPECT_EQ(comment->toPlainText(), QStringLiteral("一つ目"));
+  w.command(ID_FIGURE_LARGE);  // the selected figure takes the main board
+  EXPECT_EQ(w.board_view()->scene().figure, &figures()[w.figure_tabs()[1]]);
+  w.command(ID_FIGURE_LARGE);
+  EXPECT_EQ(w.board_view()->scene().figure, &f());
   std::unique_ptr<QMenu> menu(w.tab_popup());
   EXPECT_EQ(menu->actions().size(), 5);
   EXPECT_TRUE(popup_action(menu.get(), ID_FIGURE_LEFT)->isEnabled());
