@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QTimer>
+#include <QTranslator>
 #include <memory>
 
 #include "editor/main_window.h"
@@ -20,11 +22,19 @@ void map_font_names() {
   QFont::insertSubstitutions(QStringLiteral("標準明朝"), mincho);
 }
 
+void load_qt_translation() {
+  // Qt's own buttons and file dialogs speak Japanese with the rest of the window.
+  static QTranslator translator;
+  if (translator.load(QLocale(QLocale::Japanese), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&translator);
+}
+
 int editor_main(int argc, char** argv, const std::string& record_path) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Ranvel");
   QApplication::setApplicationName("Ranvel Editor");
   map_font_names();
+  load_qt_translation();
   std::unique_ptr<QSettings> store(open_settings_store());
   MainWindow window(store.get());
   install_recovery_stop(&window.state());

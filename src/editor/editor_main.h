@@ -8,3 +8,5 @@ int editor_main(int argc, char** argv, const std::string& record_path);
 
 // Maps the Windows font names the program asks for to the installed Japanese fonts.
 void map_font_names();
+// Loads Qt's Japanese texts (standard buttons, file dialogs) when installed.
+void load_qt_translation();

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   engine_startup(argv[0], steps);
   QApplication app(argc, argv);
   map_font_names();
+  load_qt_translation();
   QTemporaryDir dir;
   QSettings store(dir.filePath("try.ini"), QSettings::IniFormat);
   MainWindow w(&store);
