@@ -596,6 +596,7 @@ void MainWindow::click_point(int zc, Qt::MouseButton button) {
     PRT(button == Qt::RightButton ? "死活表示中は石は取れません。\n" : "死活表示中は石は置けません。\n");
     return;
   }
+  if (board_->scene().figure != &state_.working()) return;  // an enlarged figure is only looked at
   if (button == Qt::RightButton) {
     QMenu* menu = board_popup(zc);
     menu->exec(QCursor::pos());

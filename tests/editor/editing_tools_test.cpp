@@ -284,6 +284,9 @@ TEST_F(EditingToolsTest, two_figure_tabs_select_move_and_delete) {
   EXPECT_EQ(comment->toPlainText(), QStringLiteral("一つ目"));
   w.command(ID_FIGURE_LARGE);  // the selected figure takes the main board
   EXPECT_EQ(w.board_view()->scene().figure, &figures()[w.figure_tabs()[1]]);
+  w.go_to_move(10);
+  w.click_point(at(5, 1));  // not a move of the hidden main line
+  EXPECT_EQ(f().move_count, 10);
   w.command(ID_FIGURE_LARGE);
   EXPECT_EQ(w.board_view()->scene().figure, &f());
   std::unique_ptr<QMenu> menu(w.tab_popup());
