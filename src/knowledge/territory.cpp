@@ -132,6 +132,49 @@ void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   }
 }
 
+// Steps from the nearest living stone of each colour through empty points
+// and dead stones; UNREACHED where that colour borders no such space.
+constexpr int UNREACHED = 9999;
+constexpr int CLOSER_BY = 2;
+
+template <int S>
+void distances(const Board<S>& b, const int8_t* live, int color, int16_t* dist) {
+  const int n = b.size;
+  uint16_t queue[POINT_MAX];
+  int head = 0, tail = 0;
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      dist[z] = live[z] == color ? 0 : UNREACHED;
+      if (!dist[z]) queue[tail++] = uint16_t(z);
+    }
+  }
+  while (head < tail) {
+    int p = queue[head++];
+    for (int d : kDir4<S>) {
+      int q = p + d;
+      if (b.ban[q] == EDGE || live[q] || dist[q] != UNREACHED) continue;
+      dist[q] = int16_t(dist[p] + 1);
+      queue[tail++] = uint16_t(q);
+    }
+  }
+}
+
+// Who an empty point counts for. Space bordered by one colour alone is that
+// colour's. Where both border it the boundary is not closed yet: a colour
+// clearly closer (walls go around, not through) takes the point, as the last
+// boundary moves would give it; points about as near to both are dame.
+template <int S>
+int point_owner(const Analysis<S>& a, int z, const int16_t* to_black, const int16_t* to_white) {
+  if (a.kakutei[z]) return a.kakutei[z] > 0 ? BLACK : WHITE;
+  if (to_black[z] != UNREACHED && to_white[z] != UNREACHED) {
+    int lead = to_white[z] - to_black[z];
+    return lead >= CLOSER_BY ? BLACK : lead <= -CLOSER_BY ? WHITE : 0;
+  }
+  if (a.owner_value[z]) return a.owner_value[z] > 0 ? BLACK : WHITE;
+  return a.kari[z];
+}
+
 template <int S>
 void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   const int n = b.size;
@@ -185,16 +228,20 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   a.density = stones * 100 / (n * n);
   a.phase = game_phase(a.density);
   territory(b, a, live);
+  int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
+  distances(b, live, BLACK, to_black);
+  distances(b, live, WHITE, to_white);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
       int c = b.ban[z];
+      int owner = c == EMPTY ? point_owner(a, z, to_black, to_white) : 0;
       int8_t st;
       if (c == BLACK || c == WHITE) {
         st = live[z] ? FINAL_ALIVE : FINAL_DEAD;
-      } else if (a.owner_value[z] > 0 || (!a.owner_value[z] && a.kari[z] == BLACK)) {
+      } else if (owner == BLACK) {
         st = FINAL_BLACK_TERRITORY;
-      } else if (a.owner_value[z] < 0 || (!a.owner_value[z] && a.kari[z] == WHITE)) {
+      } else if (owner == WHITE) {
         st = FINAL_WHITE_TERRITORY;
       } else {
         st = FINAL_DAME;

@@ -166,6 +166,38 @@ TEST_F(LifeDeath, semeai_won_by_one_liberty) {
   EXPECT_EQ(status("J9"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, open_boundary_gives_points_behind_the_walls_and_leaves_the_gap_dame) {
+  // The walls stop short of the lower edge: one empty region touches both
+  // colours, yet the points beside each wall are reached by the other colour
+  // only around its end.
+  set_position({
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...X.O...",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(status("D9"), FINAL_ALIVE);
+  EXPECT_EQ(status("F3"), FINAL_ALIVE);
+  EXPECT_EQ(status("C5"), FINAL_BLACK_TERRITORY) << "two steps from white only through the wall";
+  EXPECT_EQ(status("F5"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("J1"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("E3"), FINAL_DAME) << "between the walls' ends";
+  EXPECT_EQ(status("E2"), FINAL_DAME) << "as near to both";
+  EXPECT_EQ(status("D2"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(status("F2"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("E1"), FINAL_DAME);
+  // Black: three columns, D2 and D1; white: four columns to the fourth row,
+  // G3 to J3, and F2 to J2, F1 to J1.
+  EXPECT_EQ(classic_score(gban, a, false), (27 + 2) - (24 + 3 + 4 + 4));
+}
+
 TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
   if (!eye_database_loaded()) GTEST_SKIP() << "eye database not beside the tests";
   // White has played three of the five points of black's corner space.
