@@ -9,23 +9,11 @@
 #include "records/engine_load.h"
 #include "records/record_io.h"
 #include "support/engine_setup.h"
+#include "support/gtp_session.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string send(const std::string& lines) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* out = open_memstream(&buf, &len);
-  FILE* in = fmemopen(const_cast<char*>(lines.data()), lines.size(), "r");
-  gtp_loop(in, out);
-  fclose(in);
-  fclose(out);
-  std::string text(buf, len);
-  free(buf);
-  return text;
-}
 
 class LoadSgf : public ::testing::Test {
  protected:
