@@ -14,13 +14,18 @@ constexpr int SETUP_POINTS_PER_LINE = 16;
 constexpr const char* PROGRAM_NAME = "Ranvel Editor 1.04";
 
 // SGF value text: "]" and "\" escaped; a Shift_JIS trail byte is copied as
-// is, the way the reader takes it.
+// is, the way the reader takes it, and a lone lead byte at the end becomes "?".
 std::string escaped(std::string_view s) {
   std::string out;
   out.reserve(s.size() + 8);
   for (size_t i = 0; i < s.size(); i++) {
     unsigned char c = (unsigned char)s[i];
-    if (is_sjis_lead(c) && i + 1 < s.size()) {
+    if (is_sjis_lead(c)) {
+      // A lead byte cut off at the end would take the closing "]" as its trail.
+      if (i + 1 == s.size()) {
+        out.push_back('?');
+        break;
+      }
       out.push_back((char)c);
       out.push_back(s[++i]);
       continue;

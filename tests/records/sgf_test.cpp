@@ -199,6 +199,20 @@ TEST(SgfWrite, HeaderResultAndTitleForms) {
   EXPECT_NE(written(r).find("RE[0]"), std::string::npos);
 }
 
+// Texts taken in from a damaged file may end in half a double-byte
+// character; written as is, its lead byte would swallow the closing "]".
+TEST(SgfWrite, CutDoubleByteCharacterAtTheEndOfAValueKeepsTheTreeReadable) {
+  GameRecord r;
+  r.reset();
+  r.main.info.black[0] = "ab\x88";
+  r.main.info.place = "\xe3";
+  bool complete = false;
+  GameRecord back = read(written(r), &complete);
+  EXPECT_TRUE(complete);
+  EXPECT_EQ(back.main.info.black[0], "ab?");
+  EXPECT_EQ(back.main.info.place, "?");
+}
+
 TEST(SgfWrite, TenMovesPerLine) {
   GameRecord r;
   r.reset();
