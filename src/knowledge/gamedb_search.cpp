@@ -105,6 +105,12 @@ int match_target(uint64_t key, const uint64_t targets[16], uint64_t filter) {
   return -1;
 }
 
+// A damaged record may hold any number: only board points count as moves.
+bool on_board(int z) {
+  const int x = z_x(z), y = z_y(z);
+  return z > 0 && z < HAPPO_POINTS && x >= 1 && y >= 1 && x <= gban.size && y <= gban.size;
+}
+
 int quadrant_of(int z) {
   const int x = z_x(z), y = z_y(z), m = gban.size / 2 + 1;
   if (x == m || y == m) return -1;
@@ -135,7 +141,7 @@ HappoResult happo_search(int mode) {
       }
       if (found >= 0) break;
       const int z = r.moves[k];
-      if (z <= 0 || z >= HAPPO_POINTS) continue;
+      if (!on_board(z)) continue;
       const uint64_t key = hashboard64[zc_from_z(z)][(k & 1) ? WHITE : BLACK].v;
       running ^= key;
       const int q = quadrant_of(z);
@@ -143,7 +149,7 @@ HappoResult happo_search(int mode) {
     }
     if (found < 0) continue;
     const int raw = r.moves[k];
-    const int next = raw > 0 && raw < HAPPO_POINTS ? happo_transform(happo_inverse(found & 7), raw) : 0;
+    const int next = on_board(raw) ? happo_transform(happo_inverse(found & 7), raw) : 0;
     res.next_count[next]++;
     res.result_count[(r.result >= 0 && r.result <= 2) ? r.result : 0]++;
     if (int(res.list.size()) < HAPPO_LIST_MAX) {

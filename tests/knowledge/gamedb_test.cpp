@@ -74,15 +74,21 @@ TEST(GameDb, reader_takes_any_whole_number_of_records_and_ignores_a_torn_tail) {
     std::ofstream f("gamedb_test_dir/happo.db", std::ios::binary);
     HappoRecord a = game({{16, 4}}, 1, "a"), b = game({{4, 4}}, 2, "b");
     b.move_num = 5000;  // damaged: never read past its moves
+    HappoRecord c = game({{16, 4}}, 1, "c");
+    c.moves[0] = 0x00ff, c.moves[1] = -7;  // damaged moves: no stone, no next move
+    c.move_num = 3;
     f.write(reinterpret_cast<char*>(&a), sizeof a);
     f.write(reinterpret_cast<char*>(&b), sizeof b);
+    f.write(reinterpret_cast<char*>(&c), sizeof c);
     f.write("torn", 4);
   }
   gamedb_set_folder("gamedb_test_dir");
   ASSERT_TRUE(gamedb_ready());
-  ASSERT_EQ(gamedb_records().size(), 2u);
+  ASSERT_EQ(gamedb_records().size(), 3u);
   EXPECT_TRUE(gamedb_records()[1].excluded);
-  EXPECT_EQ(happo_search(HAPPO_WHOLE).total, 1);  // the empty board matches game a at move 0
+  HappoResult r = happo_search(HAPPO_WHOLE);  // the empty board matches games a and c at move 0
+  EXPECT_EQ(r.total, 2);
+  EXPECT_EQ(r.next_count[0], 1);
   EXPECT_EQ(happo_game_path(0), "gamedb_test_dir/1.sgf");
   gamedb_set_folder("no_such_folder");
   EXPECT_FALSE(gamedb_ready());
