@@ -166,13 +166,48 @@ void distances(const Board<S>& b, const int8_t* live, int color, int16_t* dist) 
 // boundary moves would give it; points about as near to both are dame.
 template <int S>
 int point_owner(const Analysis<S>& a, int z, const int16_t* to_black, const int16_t* to_white) {
-  if (a.kakutei[z]) return a.kakutei[z] > 0 ? BLACK : WHITE;
-  if (to_black[z] != UNREACHED && to_white[z] != UNREACHED) {
+  bool black = to_black[z] != UNREACHED, white = to_white[z] != UNREACHED;
+  if (black && white) {
     int lead = to_white[z] - to_black[z];
     return lead >= CLOSER_BY ? BLACK : lead <= -CLOSER_BY ? WHITE : 0;
   }
+  if (black || white) return black ? BLACK : WHITE;
   if (a.owner_value[z]) return a.owner_value[z] > 0 ? BLACK : WHITE;
   return a.kari[z];
+}
+
+// Enemy strings touch the group, all alive and each with more liberties
+// than the whole group: no capturing race to win, no seki to hold.
+template <int S>
+bool outnumbered(const Analysis<S>& a, const Group& g) {
+  bool touched = false;
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const AnalysisString& s = a.str[a.group_strings[q]];
+    for (int k = 0; k < s.enemy_num; k++) {
+      const AnalysisString& e = a.str[s.enemy[k]];
+      if (e.libs <= g.libs || e.status != STATUS_ALIVE || a.group[e.group].status != STATUS_ALIVE) return false;
+      touched = true;
+    }
+  }
+  return touched;
+}
+
+// A liberty of the group touches another group of its colour still in play.
+template <int S>
+bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
+  const Group& gr = a.group[g];
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    int s = a.group_strings[q];
+    for (int l = 0; l < b.ren[s].lib_num; l++) {
+      int p = b.ren[s].libs[l];
+      for (int d : kDir4<S>) {
+        if (b.ban[p + d] != gr.color) continue;
+        int og = a.str[a.rn[p + d]].group;
+        if (og && og != g && a.group[og].status != STATUS_DEAD) return true;
+      }
+    }
+  }
+  return false;
 }
 
 template <int S>
@@ -228,6 +263,22 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   a.density = stones * 100 / (n * n);
   a.phase = game_phase(a.density);
   territory(b, a, live);
+  if constexpr (S == 256) evaluate(b, a, live);
+  // The game is over when the final status is asked: an unsettled group with
+  // no eye, no race to win and no way to a living friend gets no more moves.
+  bool hopeless[GROUP_MAX + 1] = {};
+  for (int g = 1; g <= a.group_num; g++) {
+    const Group& gr = a.group[g];
+    hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes == 0 && outnumbered(a, gr) &&
+                  !reaches_friend(b, a, g);
+  }
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      const AnalysisString& s = a.str[a.rn[z]];
+      if (live[z] && s.status == STATUS_ALIVE && hopeless[s.group]) live[z] = 0;
+    }
+  }
   int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
   distances(b, live, BLACK, to_black);
   distances(b, live, WHITE, to_white);
@@ -249,7 +300,6 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
       a.final_status[z] = st;
     }
   }
-  if constexpr (S == 256) evaluate(b, a, live);
 }
 
 template <int S>

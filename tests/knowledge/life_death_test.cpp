@@ -198,6 +198,44 @@ TEST_F(LifeDeath, open_boundary_gives_points_behind_the_walls_and_leaves_the_gap
   EXPECT_EQ(classic_score(gban, a, false), (27 + 2) - (24 + 3 + 4 + 4));
 }
 
+TEST_F(LifeDeath, eyeless_unsettled_stones_against_a_living_wall_are_dead_when_the_game_is_over) {
+  // White's wall has two eyes; its side is too large to count as claimed, so
+  // the two black stones on it stay unsettled for the search. They touch only
+  // living white stones with more liberties and reach no black friend: the
+  // final status gives them up and white's side becomes white's.
+  set_position({
+      ".....O.O.X.........",
+      ".....OOO.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".....XXO.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".......O.X.........",
+      ".....OOO.X.........",
+      ".....O.O.X.........",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(group_at("F11").status, STATUS_UNSETTLED);
+  EXPECT_EQ(group_at("H10").status, STATUS_ALIVE);
+  EXPECT_EQ(status("F11"), FINAL_DEAD);
+  EXPECT_EQ(status("G11"), FINAL_DEAD);
+  EXPECT_EQ(status("E11"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("A10"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("J10"), FINAL_DAME);
+  // Black: nine columns; white: 125 empty points and the two dead stones twice.
+  EXPECT_EQ(classic_score(gban, a, false), 9 * 19 - (125 + 4));
+}
+
 TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
   if (!eye_database_loaded()) GTEST_SKIP() << "eye database not beside the tests";
   // White has played three of the five points of black's corner space.
