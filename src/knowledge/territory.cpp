@@ -210,6 +210,38 @@ bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
   return false;
 }
 
+// Territory counting: a string left with two liberties, one dame and one
+// point p of its own territory, is put in atari when the opponent fills the
+// dame, and its owner must connect at p. p is no point for anyone.
+template <int S>
+void mark_required_fills(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
+  const int n = b.size;
+  uint16_t fills[POINT_MAX];
+  int num = 0;
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      int st = a.final_status[z];
+      if (st != FINAL_BLACK_TERRITORY && st != FINAL_WHITE_TERRITORY) continue;
+      int c = st == FINAL_BLACK_TERRITORY ? BLACK : WHITE;
+      for (int d : kDir4<S>) {
+        if (live[z + d] != c) continue;
+        int s = a.rn[z + d], own = 0, dame = 0;
+        for (int l = 0; l < b.ren[s].lib_num; l++) {
+          int ls = a.final_status[b.ren[s].libs[l]];
+          own += ls == st;
+          dame += ls == FINAL_DAME;
+        }
+        if (own == 1 && dame == 1 && b.ren[s].lib_num == 2) {
+          fills[num++] = uint16_t(z);
+          break;
+        }
+      }
+    }
+  }
+  for (int i = 0; i < num; i++) a.final_status[fills[i]] = FINAL_DAME;
+}
+
 template <int S>
 void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   const int n = b.size;
@@ -300,6 +332,7 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
       a.final_status[z] = st;
     }
   }
+  if (!fChineseRule) mark_required_fills(b, a, live);
 }
 
 template <int S>

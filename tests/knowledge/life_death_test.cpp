@@ -236,6 +236,34 @@ TEST_F(LifeDeath, eyeless_unsettled_stones_against_a_living_wall_are_dead_when_t
   EXPECT_EQ(classic_score(gban, a, false), 9 * 19 - (125 + 4));
 }
 
+TEST_F(LifeDeath, a_point_its_owner_must_fill_is_no_territory_under_territory_counting) {
+  // White F5 keeps two liberties: the dame F4 and F6 inside white's area.
+  // Black fills F4 with atari and white connects at F6.
+  set_position({
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...XO.OOO",
+      "...XXOXXX",
+      "....X.X..",
+      ".....X...",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = run();
+  EXPECT_EQ(status("F4"), FINAL_DAME);
+  EXPECT_EQ(status("F6"), FINAL_DAME);
+  EXPECT_EQ(status("G7"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(classic_score(gban, a, false), 47 - 12);
+  // Area counting: the stone white adds at F6 is a point as the empty point was.
+  fChineseRule = 1;
+  const GlobalAnalysis& area = run();
+  fChineseRule = 0;
+  EXPECT_EQ(status("F6"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(classic_score(gban, area, true), (47 + 12) - (13 + 8));
+}
+
 TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
   if (!eye_database_loaded()) GTEST_SKIP() << "eye database not beside the tests";
   // White has played three of the five points of black's corner space.
