@@ -133,7 +133,7 @@ TEST_F(Think, SecondModePassesOnANegativeValueAndRetriesEarly) {
 TEST_F(Think, TimeUpRaisesTheStopFlagAtTheLimit) {
   engine_setup(9);
   set_think_params();
-  think_stop = 0;
+  think_start_clock();
   EXPECT_EQ(time_up(), 0);
   think_time_limit = 0.0;
   EXPECT_EQ(time_up(), STOP_TIME_UP);
