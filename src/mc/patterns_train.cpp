@@ -17,9 +17,16 @@ constexpr int TRAIN_BOARD = 19;
 constexpr int GAME_MOVES_MAX = 1000;
 constexpr float GAMMA_UNSEEN = 0.01f;
 constexpr float GAMMA_FLOOR = 0.002f;
+// Keeps the integer weights (gamma * 1000 * 16) and their sums in 32 bits.
+constexpr float GAMMA_CEILING = 10000.0f;
 constexpr int WEAK_MIN_SEEN_FOR_MAX = 50;
 constexpr size_t BIG_COUNTER_SLOTS = 1u << 23;
 constexpr size_t BIG_COUNTER_PRUNE_AT = BIG_COUNTER_SLOTS / 2;
+// Half the list's room: the lookup table (8 keys a record) stays half empty,
+// so that the many lookups of unlisted patterns end within a few probes.
+constexpr int BIG_LIST_RECORDS = HASHPAT_LIST_NUM / 2;
+// Sightings' worth of the unlisted average mixed into a pattern's ratio.
+constexpr double BIG_PRIOR_WEIGHT = 20;
 
 // The position before move t of a game: the board, the move, the mover and
 // the last two moves (0 for none or a pass).
@@ -174,7 +181,7 @@ std::vector<float> mm_train(const std::vector<int>& begin, const std::vector<int
   const double unit = gamma[mm3x3_feature(0, NEIGHBOUR_NONE, 0)];
   std::vector<float> out(MM3X3_USED);
   for (long f = 0; f < MM3X3_USED; f++) {
-    out[f] = seen[f] ? std::max(float(gamma[f] / unit), GAMMA_FLOOR) : GAMMA_UNSEEN;
+    out[f] = seen[f] ? std::clamp(float(gamma[f] / unit), GAMMA_FLOOR, GAMMA_CEILING) : GAMMA_UNSEEN;
   }
   return out;
 }
@@ -194,7 +201,8 @@ std::vector<float> mm_file_image(const std::vector<float>& gamma) {
   return file;
 }
 
-std::vector<HashpatList> patlist_records(BigCounter& counter, int min_seen, int per_size[6]) {
+std::vector<HashpatList> patlist_records(BigCounter& counter, int min_seen, double total_seen, double total_played,
+                                        int per_size[6]) {
   // Merge the symmetric images under the smallest key.
   struct Merged {
     uint64_t canonical;
@@ -222,27 +230,46 @@ std::vector<HashpatList> patlist_records(BigCounter& counter, int min_seen, int 
       merged.push_back(m);
     }
   }
-  std::vector<HashpatList> records;
-  const int quota = HASHPAT_LIST_NUM / (BIG_PATTERN_SIZE_MAX - BIG_PATTERN_SIZE_MIN + 1);
+  // The engine scores a listed pattern by max(played / seen, least) and an
+  // unlisted one by least * 1000, least being the smallest positive ratio of
+  // its size. A pattern enters when its listed score explains its own
+  // candidates better than the unlisted score would (Poisson log-likelihood
+  // of a ratio shrunk toward the unlisted average), the largest gains first,
+  // all sizes competing for the table.
+  struct Pick {
+    double gain;
+    const Merged* m;
+  };
+  std::vector<Pick> picks;
   for (int size = BIG_PATTERN_SIZE_MIN; size <= BIG_PATTERN_SIZE_MAX; size++) {
-    std::vector<const Merged*> pick;
+    double least = 1.0, listed_seen = 0, listed_played = 0;
     for (const Merged& m : merged) {
-      if (m.size == size && m.seen >= uint32_t(min_seen)) pick.push_back(&m);
+      if (m.size != size || m.seen < uint32_t(min_seen)) continue;
+      if (m.played) least = std::min(least, double(m.played) / m.seen);
+      listed_seen += m.seen, listed_played += m.played;
     }
-    // Shapes that were played carry the most: the most often played first.
-    std::sort(pick.begin(), pick.end(), [](const Merged* a, const Merged* b) {
-      if (a->played != b->played) return a->played > b->played;
-      return a->seen != b->seen ? a->seen > b->seen : a->canonical < b->canonical;
-    });
-    if (int(pick.size()) > quota) pick.resize(quota);
-    per_size[size] = int(pick.size());
-    for (const Merged* m : pick) {
-      HashpatList r{};
-      unpack(*m->sample, content);
-      big_pattern_symmetric_keys(content, size, r.key);
-      r.seen = m->seen, r.played = m->played, r.size = uint32_t(size);
-      records.push_back(r);
+    const double rest_ratio = (total_played - listed_played) / std::max(1.0, total_seen - listed_seen);
+    const double unlisted = std::max(least * BIG_PATTERN_SCALE, 1e-9);
+    for (const Merged& m : merged) {
+      if (m.size != size || m.seen < uint32_t(min_seen)) continue;
+      const double expected = (m.played + BIG_PRIOR_WEIGHT * rest_ratio) / (m.seen + BIG_PRIOR_WEIGHT);
+      const double listed = std::max(double(m.played) / m.seen, least);
+      const double gain = m.seen * (expected * std::log(listed / unlisted) - (listed - unlisted));
+      if (gain > 0) picks.push_back(Pick{gain, &m});
     }
+  }
+  std::sort(picks.begin(), picks.end(), [](const Pick& a, const Pick& b) {
+    return a.gain != b.gain ? a.gain > b.gain : a.m->canonical < b.m->canonical;
+  });
+  if (int(picks.size()) > BIG_LIST_RECORDS) picks.resize(BIG_LIST_RECORDS);
+  std::vector<HashpatList> records;
+  for (const Pick& p : picks) {
+    HashpatList r{};
+    unpack(*p.m->sample, content);
+    big_pattern_symmetric_keys(content, p.m->size, r.key);
+    r.seen = p.m->seen, r.played = p.m->played, r.size = uint32_t(p.m->size);
+    records.push_back(r);
+    per_size[p.m->size]++;
   }
   return records;
 }
@@ -303,7 +330,8 @@ bool train_patterns(const std::vector<std::string>& sources, const PatternTrainO
   report.seconds_mm = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::vector<float> mm_image = mm_file_image(gamma);
 
-  std::vector<HashpatList> records = patlist_records(big, opt.big_min_seen, report.patterns);
+  std::vector<HashpatList> records =
+      patlist_records(big, opt.big_min_seen, double(report.candidates), double(report.positions), report.patterns);
   std::vector<HashpatList> table(HASHPAT_LIST_NUM);
   std::copy(records.begin(), records.end(), table.begin());
   const int32_t record_num = int32_t(records.size());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,14 @@ TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
   EXPECT_EQ(fs::file_size("pattern_train_a/mm3x3.db"), uintmax_t(MM3X3_FLOATS * 4));
   EXPECT_EQ(fs::file_size("pattern_train_a/patlist.db"), uintmax_t(4 + HASHPAT_LIST_NUM * 80));
   EXPECT_EQ(fs::file_size("pattern_train_a/weak255.db"), uintmax_t(4 + WEAK_A_NUM + 4 + WEAK_B_NUM));
+
+  // The list fills at most half the table: eight keys a record in a lookup
+  // table of eight slots a record must leave room for short probe chains.
+  const std::string list = slurp("pattern_train_a/patlist.db");
+  int32_t records = 0;
+  memcpy(&records, list.data(), sizeof records);
+  EXPECT_GT(records, 0);
+  EXPECT_LE(records, HASHPAT_LIST_NUM / 2);
 
   // The games answer next to the last move: such points outweigh the same
   // empty pattern far from it.
