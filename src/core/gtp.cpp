@@ -404,6 +404,8 @@ void gtp_vertex_text(int z, char out[16]) {
 
 void gtp_set_output(FILE* out) { gtp_out = out; }
 
+void gtp_note_move_time() { last_move_stamp = now_ms(); }
+
 int gtp_handle_line(const char* raw) {
   std::string line = clean_line(raw);
   const char* p = line.c_str();

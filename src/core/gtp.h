@@ -20,6 +20,9 @@ int gtp_parse_move(const char* s, int& z, int& color);
 // "PASS", "resign" or the vertex.
 void gtp_vertex_text(int z, char out[16]);
 
+// The next play's seconds count from now (genmove calls this after its move).
+void gtp_note_move_time();
+
 extern double komi;
 extern int gtp_cleanup_mode;
 

@@ -12,7 +12,10 @@ int answer_move(const char* args, int cleanup, bool play) {
   gtp_cleanup_mode = cleanup;
   ThinkResult r = think(color);
   gtp_cleanup_mode = 0;
-  if (play) set_kifu_time(r.move, color, int(r.seconds));
+  if (play) {
+    set_kifu_time(r.move, color, int(r.seconds));
+    gtp_note_move_time();
+  }
   char vertex[16];
   gtp_vertex_text(r.move, vertex);
   gtp_header(false);
