@@ -35,6 +35,25 @@ bool touches_edge(const Board<S>& b, int z) {
   return false;
 }
 
+// A liberty of group g touches another group of its colour whose status
+// `wanted` accepts.
+template <int S, typename Wanted>
+bool liberty_touches_friend(const Board<S>& b, const Analysis<S>& a, int g, Wanted wanted) {
+  const Group& gr = a.group[g];
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    int s = a.group_strings[q];
+    for (int l = 0; l < b.ren[s].lib_num; l++) {
+      int p = b.ren[s].libs[l];
+      for (int d : kDir4<S>) {
+        if (b.ban[p + d] != gr.color) continue;
+        int og = a.str[a.rn[p + d]].group;
+        if (og && og != g && wanted(a.group[og].status)) return true;
+      }
+    }
+  }
+  return false;
+}
+
 // The last stage: living and dead stones, territory, the per-point arrays,
 // the final status, and the older generation's evaluation.
 template <int S>

@@ -255,19 +255,7 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
 // A liberty shared with a living group of the same colour.
 template <int S>
 bool connects_to_living(const Board<S>& b, const Analysis<S>& a, int g) {
-  const Group& gr = a.group[g];
-  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
-    int s = a.group_strings[q];
-    for (int l = 0; l < b.ren[s].lib_num; l++) {
-      int p = b.ren[s].libs[l];
-      for (int d : kDir4<S>) {
-        if (b.ban[p + d] != gr.color) continue;
-        int og = a.str[a.rn[p + d]].group;
-        if (og && og != g && a.group[og].status == STATUS_ALIVE) return true;
-      }
-    }
-  }
-  return false;
+  return liberty_touches_friend(b, a, g, [](int status) { return status == STATUS_ALIVE; });
 }
 
 // Every liberty of the group lies in the opponent's claimed area, or its

@@ -195,19 +195,7 @@ bool outnumbered(const Analysis<S>& a, const Group& g) {
 // A liberty of the group touches another group of its colour still in play.
 template <int S>
 bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
-  const Group& gr = a.group[g];
-  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
-    int s = a.group_strings[q];
-    for (int l = 0; l < b.ren[s].lib_num; l++) {
-      int p = b.ren[s].libs[l];
-      for (int d : kDir4<S>) {
-        if (b.ban[p + d] != gr.color) continue;
-        int og = a.str[a.rn[p + d]].group;
-        if (og && og != g && a.group[og].status != STATUS_DEAD) return true;
-      }
-    }
-  }
-  return false;
+  return liberty_touches_friend(b, a, g, [](int status) { return status != STATUS_DEAD; });
 }
 
 // Territory counting: a string left with two liberties, one dame and one

@@ -7,21 +7,10 @@
 #include "knowledge/alphabeta.h"
 #include "knowledge/bad_shape.h"
 #include "knowledge/eye_database.h"
+#include "search_setup.h"
 #include "support/engine_setup.h"
 
 namespace {
-
-int material() {
-  int v = 0;
-  for (int y = 1; y <= ban_size; y++)
-    for (int x = 1; x <= ban_size; x++) {
-      int c = gban.ban[make_z(x, y)];
-      v += c == BLACK ? 100 : c == WHITE ? -100 : 0;
-    }
-  return v;
-}
-
-void play(int x, int y, int color) { ASSERT_EQ(set_kifu_time(make_z(x, y), color, 0), KIFU_OK); }
 
 class ClassicThink : public ::testing::Test {
  protected:

@@ -6,21 +6,9 @@
 
 #include "knowledge/gtp_scoring.h"
 #include "position_setup.h"
+#include "support/gtp_session.h"
 
 namespace {
-
-std::string send(const std::string& lines) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* out = open_memstream(&buf, &len);
-  FILE* in = fmemopen(const_cast<char*>(lines.data()), lines.size(), "r");
-  gtp_loop(in, out);
-  fclose(in);
-  fclose(out);
-  std::string text(buf, len);
-  free(buf);
-  return text;
-}
 
 class GtpScoring : public ::testing::Test {
  protected:
