@@ -133,12 +133,11 @@ TEST(Clipboard, CopiedSgfPastesBackAsTheSameRecord) {
   GameRecord rec = small_game();
   rec.main.info.black[0] = utf8_to_cp932("本因坊");
   rec.main.info.komi = 0.5;
-  Figure& comment = rec.annotation_at(1);
-  comment.text = utf8_to_cp932("一手目の解説");
-  comment.labels[at(5, 5)] = LABEL_TRIANGLE;
-  Figure& variation = rec.annotation_at(2);
-  variation.append_move(at(5, 5), 1);
-  variation.text = utf8_to_cp932("変化");
+  // annotation_at may grow the figure list, so no reference is held across the two calls
+  rec.annotation_at(1).text = utf8_to_cp932("一手目の解説");
+  rec.annotation_at(1).labels[at(5, 5)] = LABEL_TRIANGLE;
+  rec.annotation_at(2).append_move(at(5, 5), 1);
+  rec.annotation_at(2).text = utf8_to_cp932("変化");
   GameRecord back;
   ASSERT_EQ(read_pasted_record(sgf_clipboard_text(rec), back, true), PASTE_SGF);
   EXPECT_EQ(back.main.move_count, 2);
@@ -146,9 +145,9 @@ TEST(Clipboard, CopiedSgfPastesBackAsTheSameRecord) {
   EXPECT_EQ(back.main.info.black[0], rec.main.info.black[0]);
   EXPECT_EQ(back.main.info.komi, 0.5);
   ASSERT_EQ(back.figures.size(), 2u);
-  EXPECT_EQ(back.figures[0].text, comment.text);
+  EXPECT_EQ(back.figures[0].text, utf8_to_cp932("一手目の解説"));
   EXPECT_EQ(back.figures[0].labels[at(5, 5)], LABEL_TRIANGLE);
-  EXPECT_EQ(back.figures[1].text, variation.text);
+  EXPECT_EQ(back.figures[1].text, utf8_to_cp932("変化"));
   EXPECT_EQ(back.figures[1].move_count, 1);
   EXPECT_EQ(back.figures[1].moves[0].z, at(5, 5));
 }
