@@ -187,9 +187,14 @@ int search(int alpha, int beta, int color, const SearchMove* from) {
   bool with_pass = ply == 0 && !think_retry_root;
   if (with_pass) list.m[n++] = {0, color, 0, 0};
 
-  bool null_candidate = null_move_enabled && ply > 0 && from && from->z != 0 && remaining >= NULL_MOVE_MIN_REMAINING &&
+  // The reduction below follows the node's depth and phase alone: a line
+  // after a pass (the root's pass, the second mode's pass probe) must reach
+  // its leaves at the same ply as its siblings, or the side that moved last
+  // gains a tempo the others lack. Only the null move itself needs a real
+  // move before it, as two passes in a row would end the game.
+  bool null_candidate = null_move_enabled && ply > 0 && remaining >= NULL_MOVE_MIN_REMAINING &&
                         stone_density() < DENSITY_MIDDLE;
-  if (null_candidate) {
+  if (null_candidate && from && from->z != 0) {
     SearchMove pass = {0, color, 0, 0};
     put_stone(gban, 0, color);
     DM -= NULL_MOVE_REDUCTION;

@@ -61,6 +61,18 @@ TEST_F(RootSearch, GainOverPassingIsWeighedByTheShapeFactor) {
   EXPECT_EQ(gban.fukasa, 0);
 }
 
+TEST_F(RootSearch, PassLineReachesItsLeavesAtTheSamePlyAsTheMoves) {
+  // Material counts every stone: a move beats passing by its own stone only
+  // if both lines end after the same number of moves. At depth 5 in the
+  // opening the moves' lines are reduced by a ply; the pass line must be too.
+  set_static_evaluation(material);
+  null_move_enabled = true;
+  play(4, 4, BLACK), play(10, 10, WHITE), play(10, 4, BLACK), play(4, 10, WHITE);
+  EXPECT_EQ(run(BLACK, 5), 100);
+  EXPECT_NE(log_text().find("),pass=-100,nokori="), std::string::npos);
+  EXPECT_EQ(gban.fukasa, 0);
+}
+
 TEST_F(RootSearch, RetryKeepsTheChoiceOfTheSamePosition) {
   set_static_evaluation(material);
   play(6, 5, BLACK), play(6, 6, WHITE), play(5, 6, BLACK), play(10, 10, WHITE), play(7, 6, BLACK), play(3, 10, WHITE);
