@@ -176,26 +176,37 @@ int point_owner(const Analysis<S>& a, int z, const int16_t* to_black, const int1
   return a.kari[z];
 }
 
-// Enemy strings touch the group, all alive and each with more liberties
-// than the whole group: no capturing race to win, no seki to hold.
+// A liberty of the group touches another group of its colour still in play.
 template <int S>
-bool outnumbered(const Analysis<S>& a, const Group& g) {
+bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
+  return liberty_touches_friend(b, a, g, [](int status) { return status != STATUS_DEAD; });
+}
+
+// Enemy strings touch the group and each wins its race against the whole
+// group: a living one with more liberties, or one of an unsettled group
+// that reaches a friend or has more liberties and as many eyes. Then the
+// group holds no race and no seki.
+template <int S>
+bool loses_every_race(const Board<S>& b, const Analysis<S>& a, const Group& g) {
   bool touched = false;
   for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
     const AnalysisString& s = a.str[a.group_strings[q]];
     for (int k = 0; k < s.enemy_num; k++) {
       const AnalysisString& e = a.str[s.enemy[k]];
-      if (e.libs <= g.libs || e.status != STATUS_ALIVE || a.group[e.group].status != STATUS_ALIVE) return false;
+      if (e.status != STATUS_ALIVE) return false;
+      const Group& eg = a.group[e.group];
+      if (eg.status == STATUS_ALIVE) {
+        if (e.libs <= g.libs && (e.libs < 2 || !e.link_num)) return false;
+      } else if (eg.status == STATUS_UNSETTLED) {
+        bool wins = reaches_friend(b, a, e.group) || (eg.libs > g.libs && eg.eyes >= g.eyes);
+        if (!wins) return false;
+      } else {
+        return false;
+      }
       touched = true;
     }
   }
   return touched;
-}
-
-// A liberty of the group touches another group of its colour still in play.
-template <int S>
-bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
-  return liberty_touches_friend(b, a, g, [](int status) { return status != STATUS_DEAD; });
 }
 
 // Territory counting: a string left with two liberties, one dame and one
@@ -284,12 +295,13 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   a.phase = game_phase(a.density);
   territory(b, a, live);
   if constexpr (S == 256) evaluate(b, a, live);
-  // The game is over when the final status is asked: an unsettled group with
-  // no eye, no race to win and no way to a living friend gets no more moves.
+  // The game is over when the final status is asked: an unsettled group
+  // without two eyes, no race to win and no way to a living friend gets no
+  // more moves.
   bool hopeless[GROUP_MAX + 1] = {};
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
-    hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes == 0 && outnumbered(a, gr) &&
+    hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && loses_every_race(b, a, gr) &&
                   !reaches_friend(b, a, g);
   }
   for (int y = 1; y <= n; y++) {

@@ -15,16 +15,7 @@ class GtpScoring : public ::testing::Test {
   void SetUp() override {
     load_eyes();
     register_scoring_commands(true);
-    // Black: 13 points and a dead white stone; white: 21 points.
-    set_position({
-        "..XO...",
-        ".OXO...",
-        "..XO...",
-        "..XO...",
-        "..XO...",
-        "..XO...",
-        "..XO...",
-    });
+    set_dead_stone_position();
     komi = 6.5;
   }
 };

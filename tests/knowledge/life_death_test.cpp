@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "knowledge/analysis.h"
 #include "knowledge/life_death.h"
 #include "position_setup.h"
@@ -10,13 +14,25 @@ class LifeDeath : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { load_eyes(); }
   void SetUp() override { log_clear(); }
-  const GlobalAnalysis& run() {
-    analyze(gban, ban_analysis);
-    return ban_analysis;
-  }
-  int status(const char* v) { return ban_analysis.final_status[at(v)]; }
-  const Group& group_at(const char* v) { return ban_analysis.group[ban_analysis.str[ban_analysis.rn[at(v)]].group]; }
 };
+
+// 19x19: White's wall down column H with an eye at each end, Black's down
+// column N. White's side is too large to count as claimed, so stones left on
+// it stay unsettled for the search. `stones` lists "X F11 G11 O J9 ..." and
+// "." empties a point.
+void set_walls(const char* stones) {
+  std::vector<std::string> rows(19, ".......O....X......");
+  rows[0] = rows[18] = ".....O.O....X......";
+  rows[1] = rows[17] = ".....OOO....X......";
+  std::istringstream words(stones);
+  std::string w;
+  char c = '.';
+  while (words >> w) {
+    if (w.size() == 1) c = w[0];
+    else rows[19 - std::stoi(w.substr(1))][w[0] - 'A' - (w[0] > 'I')] = c;
+  }
+  set_rows(rows);
+}
 
 TEST(Chances, combine_and_semeai_table) {
   EXPECT_EQ(combine(0, 50), 50);
@@ -42,13 +58,13 @@ TEST_F(LifeDeath, group_with_two_eyes_lives_and_its_eyes_are_territory) {
       "XXXXXXO..",
       ".....XO..",
   });
-  run();
+  judge();
   EXPECT_EQ(group_at("A4").status, STATUS_ALIVE);
-  EXPECT_EQ(status("A4"), FINAL_ALIVE);
-  EXPECT_EQ(status("B3"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("D3"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("F5"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("A4"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("B3"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("D3"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("A1"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("F5"), FINAL_ALIVE);
 }
 
 TEST_F(LifeDeath, a_real_eye_and_a_false_eye_make_a_dead_group) {
@@ -64,13 +80,13 @@ TEST_F(LifeDeath, a_real_eye_and_a_false_eye_make_a_dead_group) {
       ".X.XO....",
       "XXXOO....",
   });
-  const GlobalAnalysis& a = run();
+  const GlobalAnalysis& a = judge();
   EXPECT_EQ(a.false_eye[at("C2")], BLACK);
   EXPECT_EQ(a.false_eye[at("A2")], 0);
-  EXPECT_EQ(status("A3"), FINAL_DEAD);
-  EXPECT_EQ(status("D2"), FINAL_DEAD);
-  EXPECT_EQ(status("A2"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("E5"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("A3"), FINAL_DEAD);
+  EXPECT_EQ(final_at("D2"), FINAL_DEAD);
+  EXPECT_EQ(final_at("A2"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("E5"), FINAL_ALIVE);
 }
 
 TEST_F(LifeDeath, dead_stones_inside_territory_link_the_strings_around_them) {
@@ -85,27 +101,19 @@ TEST_F(LifeDeath, dead_stones_inside_territory_link_the_strings_around_them) {
       "..X..X...",
       "..X..X...",
   });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(status("B5"), FINAL_DEAD);
-  EXPECT_EQ(status("A5"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("E9"), FINAL_ALIVE);
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("B5"), FINAL_DEAD);
+  EXPECT_EQ(final_at("A5"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("E9"), FINAL_ALIVE);
   // The strings that touch the dead stone belong to one group.
   EXPECT_EQ(a.str[a.rn[at("A3")]].group, a.str[a.rn[at("C4")]].group);
   EXPECT_EQ(a.str[a.rn[at("A3")]].group, a.str[a.rn[at("C7")]].group);
 }
 
 TEST_F(LifeDeath, classic_score_counts_dead_stones_as_prisoner_and_point) {
-  set_position({
-      "..XO...",
-      ".OXO...",
-      "..XO...",
-      "..XO...",
-      "..XO...",
-      "..XO...",
-      "..XO...",
-  });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(status("B6"), FINAL_DEAD);
+  set_dead_stone_position();
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("B6"), FINAL_DEAD);
   // Black: 13 points and the dead stone twice; white: 21 points.
   EXPECT_EQ(classic_score(gban, a, false), 15 - 21);
   // Area: 7 + 13 + 1 against 7 + 21.
@@ -130,15 +138,15 @@ TEST_F(LifeDeath, seki_between_two_groups_sharing_liberties_keeps_both_alive) {
       ".........",
       ".........",
   });
-  run();
-  EXPECT_EQ(status("D9"), FINAL_ALIVE);
-  EXPECT_EQ(status("F9"), FINAL_ALIVE);
+  judge();
+  EXPECT_EQ(final_at("D9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("F9"), FINAL_ALIVE);
   EXPECT_EQ(group_at("D9").status, STATUS_UNSETTLED);
   EXPECT_EQ(group_at("F9").status, STATUS_UNSETTLED);
-  EXPECT_EQ(status("E9"), FINAL_DAME);
-  EXPECT_EQ(status("E7"), FINAL_DAME);
-  EXPECT_EQ(status("B8"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("H8"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("E9"), FINAL_DAME);
+  EXPECT_EQ(final_at("E7"), FINAL_DAME);
+  EXPECT_EQ(final_at("B8"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("H8"), FINAL_WHITE_TERRITORY);
 }
 
 TEST_F(LifeDeath, semeai_won_by_one_liberty) {
@@ -155,15 +163,15 @@ TEST_F(LifeDeath, semeai_won_by_one_liberty) {
       ".........",
       ".........",
   });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(status("C9"), FINAL_DEAD);
-  EXPECT_EQ(status("F9"), FINAL_ALIVE);
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("C9"), FINAL_DEAD);
+  EXPECT_EQ(final_at("F9"), FINAL_ALIVE);
   const Group& black = group_at("F9");
   EXPECT_NE(black.status, STATUS_DEAD) << "no eyes: alive by the race";
   EXPECT_GT(black.safety, 0);
   EXPECT_EQ(a.str[a.rn[at("C9")]].status, STATUS_DEAD);
-  EXPECT_EQ(status("A9"), FINAL_ALIVE);
-  EXPECT_EQ(status("J9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("A9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("J9"), FINAL_ALIVE);
 }
 
 TEST_F(LifeDeath, open_boundary_gives_points_behind_the_walls_and_leaves_the_gap_dame) {
@@ -181,59 +189,53 @@ TEST_F(LifeDeath, open_boundary_gives_points_behind_the_walls_and_leaves_the_gap
       ".........",
       ".........",
   });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(status("D9"), FINAL_ALIVE);
-  EXPECT_EQ(status("F3"), FINAL_ALIVE);
-  EXPECT_EQ(status("C5"), FINAL_BLACK_TERRITORY) << "two steps from white only through the wall";
-  EXPECT_EQ(status("F5"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("J1"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("E3"), FINAL_DAME) << "between the walls' ends";
-  EXPECT_EQ(status("E2"), FINAL_DAME) << "as near to both";
-  EXPECT_EQ(status("D2"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(status("F2"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("E1"), FINAL_DAME);
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("D9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("F3"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("C5"), FINAL_BLACK_TERRITORY) << "two steps from white only through the wall";
+  EXPECT_EQ(final_at("F5"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("A1"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("J1"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("E3"), FINAL_DAME) << "between the walls' ends";
+  EXPECT_EQ(final_at("E2"), FINAL_DAME) << "as near to both";
+  EXPECT_EQ(final_at("D2"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("F2"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("E1"), FINAL_DAME);
   // Black: three columns, D2 and D1; white: four columns to the fourth row,
   // G3 to J3, and F2 to J2, F1 to J1.
   EXPECT_EQ(classic_score(gban, a, false), (27 + 2) - (24 + 3 + 4 + 4));
 }
 
-TEST_F(LifeDeath, eyeless_unsettled_stones_against_a_living_wall_are_dead_when_the_game_is_over) {
-  // White's wall has two eyes; its side is too large to count as claimed, so
-  // the two black stones on it stay unsettled for the search. They touch only
-  // living white stones with more liberties and reach no black friend: the
-  // final status gives them up and white's side becomes white's.
-  set_position({
-      ".....O.O.X.........",
-      ".....OOO.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".....XXO.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".......O.X.........",
-      ".....OOO.X.........",
-      ".....O.O.X.........",
-  });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(group_at("F11").status, STATUS_UNSETTLED);
-  EXPECT_EQ(group_at("H10").status, STATUS_ALIVE);
-  EXPECT_EQ(status("F11"), FINAL_DEAD);
-  EXPECT_EQ(status("G11"), FINAL_DEAD);
-  EXPECT_EQ(status("E11"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("A10"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("J10"), FINAL_DAME);
-  // Black: nine columns; white: 125 empty points and the two dead stones twice.
-  EXPECT_EQ(classic_score(gban, a, false), 9 * 19 - (125 + 4));
+TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_is_over) {
+  // Each black group on White's side touches only living white stones and
+  // reaches no black friend: the search still sees it unsettled, the final
+  // status gives it up and the side becomes White's.
+  struct Case {
+    const char* name;
+    const char* stones;
+  };
+  const Case cases[] = {
+      {"no eye, the wall has more liberties", "X F11 G11"},
+      {"one eye is not enough", "X E10 F10 G10 E11 G11 E12 F12 G12"},
+      // H11 has three liberties, fewer than Black's five, but it is linked
+      // to the wall around it and cannot be cut off.
+      {"the short string it touches is linked to the wall", "X F11 G11 . H10 H12 O J9 J10 K10 K11 K12 J12 J13"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    set_walls(c.stones);
+    judge();
+    EXPECT_EQ(group_at("G11").status, STATUS_UNSETTLED);
+    EXPECT_EQ(group_at("H15").status, STATUS_ALIVE);
+    EXPECT_EQ(final_at("G11"), FINAL_DEAD);
+    EXPECT_EQ(final_at("H11"), FINAL_ALIVE);
+    EXPECT_EQ(final_at("D11"), FINAL_WHITE_TERRITORY);
+    EXPECT_EQ(final_at("A10"), FINAL_WHITE_TERRITORY);
+  }
+  // Black: column M and six behind its wall; White: 125 empty points, the
+  // two dead stones twice and column J (K and L are as near to both).
+  set_walls("X F11 G11");
+  EXPECT_EQ(classic_score(gban, judge(), false), 7 * 19 - (125 + 4 + 19));
 }
 
 TEST_F(LifeDeath, a_point_its_owner_must_fill_is_no_territory_under_territory_counting) {
@@ -250,17 +252,17 @@ TEST_F(LifeDeath, a_point_its_owner_must_fill_is_no_territory_under_territory_co
       ".........",
       ".........",
   });
-  const GlobalAnalysis& a = run();
-  EXPECT_EQ(status("F4"), FINAL_DAME);
-  EXPECT_EQ(status("F6"), FINAL_DAME);
-  EXPECT_EQ(status("G7"), FINAL_WHITE_TERRITORY);
-  EXPECT_EQ(status("A1"), FINAL_BLACK_TERRITORY);
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("F4"), FINAL_DAME);
+  EXPECT_EQ(final_at("F6"), FINAL_DAME);
+  EXPECT_EQ(final_at("G7"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("A1"), FINAL_BLACK_TERRITORY);
   EXPECT_EQ(classic_score(gban, a, false), 47 - 12);
   // Area counting: the stone white adds at F6 is a point as the empty point was.
   fChineseRule = 1;
-  const GlobalAnalysis& area = run();
+  const GlobalAnalysis& area = judge();
   fChineseRule = 0;
-  EXPECT_EQ(status("F6"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("F6"), FINAL_WHITE_TERRITORY);
   EXPECT_EQ(classic_score(gban, area, true), (47 + 12) - (13 + 8));
 }
 
@@ -278,7 +280,7 @@ TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
       ".........",
       ".........",
   });
-  const GlobalAnalysis& a = run();
+  const GlobalAnalysis& a = judge();
   int k = a.area_no[at("C9")];
   ASSERT_NE(k, 0);
   EXPECT_EQ(a.area_no[at("A7")], k);
