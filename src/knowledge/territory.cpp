@@ -19,6 +19,8 @@ constexpr int DAME_REGION_MAX = 4;
 constexpr int NEUTRAL_REACH = 2;
 constexpr int PRINT_CLAMP = 999;
 
+constexpr int PHASE_OPEN = 0;  // below 15 % stones space bordered by one colour is still open
+
 // Per-point weights of the evaluation's uncertain territory by game phase:
 // the third and fourth lines matter more while the board is empty.
 int phase_weight[21 * 256];
@@ -252,6 +254,15 @@ void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
       int c = b.ban[z];
       if (c == BLACK || c == WHITE) {
         value += (live[z] ? sign_of(c) : -sign_of(c)) * SECURE;
+      } else if (a.kakutei[z] && a.phase == PHASE_OPEN) {
+        // Space bordered by one colour is not yet closed while the board is
+        // open: when the other colour's few stones are judged dead, the
+        // whole board would turn secure at once. Its owner gets the
+        // influence the nearby stones give it.
+        int v = a.kakutei[z] > 0 ? std::max(a.potential[z], 0) : std::min(a.potential[z], 0);
+        if (std::abs(v) >= POTENTIAL_MIN) {
+          value += std::clamp(v, -OWNER_VALUE_MAX, OWNER_VALUE_MAX) * phase_weight[make_z(x, y)] / SECURE;
+        }
       } else if (a.kakutei[z]) {
         value += a.kakutei[z];
       } else {
