@@ -35,8 +35,8 @@ bool touches_edge(const Board<S>& b, int z) {
   return false;
 }
 
-// A liberty of group g touches another group of its colour whose status
-// `wanted` accepts.
+// A liberty of group g touches another group of its colour that `wanted`
+// accepts (called with the group's number).
 template <int S, typename Wanted>
 bool liberty_touches_friend(const Board<S>& b, const Analysis<S>& a, int g, Wanted wanted) {
   const Group& gr = a.group[g];
@@ -47,7 +47,7 @@ bool liberty_touches_friend(const Board<S>& b, const Analysis<S>& a, int g, Want
       for (int d : kDir4<S>) {
         if (b.ban[p + d] != gr.color) continue;
         int og = a.str[a.rn[p + d]].group;
-        if (og && og != g && wanted(a.group[og].status)) return true;
+        if (og && og != g && wanted(og)) return true;
       }
     }
   }

@@ -255,7 +255,7 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
 // A liberty shared with a living group of the same colour.
 template <int S>
 bool connects_to_living(const Board<S>& b, const Analysis<S>& a, int g) {
-  return liberty_touches_friend(b, a, g, [](int status) { return status == STATUS_ALIVE; });
+  return liberty_touches_friend(b, a, g, [&](int og) { return a.group[og].status == STATUS_ALIVE; });
 }
 
 // Every liberty of the group lies in the opponent's claimed area, or its

@@ -17,6 +17,8 @@ constexpr int OWNER_VALUE_MAX = 99;   // below a secure point's value
 // A small gap between living stones of both colours is dame, not influence.
 constexpr int DAME_REGION_MAX = 4;
 constexpr int NEUTRAL_REACH = 2;
+// Empty space of one colour this large makes two eyes.
+constexpr int OWN_ROOM = 7;
 constexpr int PRINT_CLAMP = 999;
 
 constexpr int PHASE_OPEN = 0;  // below 15 % stones space bordered by one colour is still open
@@ -181,13 +183,13 @@ int point_owner(const Analysis<S>& a, int z, const int16_t* to_black, const int1
 // A liberty of the group touches another group of its colour still in play.
 template <int S>
 bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
-  return liberty_touches_friend(b, a, g, [](int status) { return status != STATUS_DEAD; });
+  return liberty_touches_friend(b, a, g, [&](int og) { return a.group[og].status != STATUS_DEAD; });
 }
 
 // Enemy strings touch the group and each wins its race against the whole
-// group: a living one with more liberties, or one of an unsettled group
-// that reaches a friend or has more liberties and as many eyes. Then the
-// group holds no race and no seki.
+// group: a string of a living group that is not in atari (its group holds
+// it), or one of an unsettled group that reaches a friend or has more
+// liberties and as many eyes. Then the group holds no race and no seki.
 template <int S>
 bool loses_every_race(const Board<S>& b, const Analysis<S>& a, const Group& g) {
   bool touched = false;
@@ -195,20 +197,61 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, const Group& g) {
     const AnalysisString& s = a.str[a.group_strings[q]];
     for (int k = 0; k < s.enemy_num; k++) {
       const AnalysisString& e = a.str[s.enemy[k]];
-      if (e.status != STATUS_ALIVE) return false;
+      // A dead enemy string out of atari gives no liberty before the group
+      // itself is taken; it lives again then.
+      if (e.status != STATUS_ALIVE) {
+        if (e.libs < 2) return false;
+        continue;
+      }
       const Group& eg = a.group[e.group];
       if (eg.status == STATUS_ALIVE) {
-        if (e.libs <= g.libs && (e.libs < 2 || !e.link_num)) return false;
-      } else if (eg.status == STATUS_UNSETTLED) {
-        bool wins = reaches_friend(b, a, e.group) || (eg.libs > g.libs && eg.eyes >= g.eyes);
-        if (!wins) return false;
-      } else {
+        if (e.libs < 2) return false;
+      } else if (eg.status == STATUS_DEAD) {
+        return false;
+      } else if (!reaches_friend(b, a, e.group) && (eg.libs <= g.libs || eg.eyes < g.eyes)) {
         return false;
       }
       touched = true;
     }
   }
   return touched;
+}
+
+// A liberty of the group opens on empty space of its own colour large enough
+// for two eyes.
+template <int S>
+bool owns_room(const Board<S>& b, const Analysis<S>& a, const Group& g) {
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    for (int l = 0; l < r.lib_num; l++) {
+      int p = r.libs[l];
+      if (a.kakutei[p] == sign_of(g.color) * SECURE && a.region_size[a.empty_region[p]] >= OWN_ROOM) return true;
+    }
+  }
+  return false;
+}
+
+// Dead strings next to a group given up at the end of the game live when no
+// living stone of the other colour touches them and no living group owns the
+// area they stand in.
+template <int S>
+void revive_around_hopeless(const Board<S>& b, const Analysis<S>& a, const bool* hopeless, int8_t* live) {
+  for (int i = 0; i < a.str_num; i++) {
+    int n = a.str_list[i];
+    const AnalysisString& s = a.str[n];
+    if (live[s.z]) continue;
+    bool next_to_hopeless = false, killer_lives = false;
+    for (int k = 0; k < s.enemy_num; k++) {
+      const AnalysisString& e = a.str[s.enemy[k]];
+      next_to_hopeless |= e.status == STATUS_ALIVE && hopeless[e.group];
+      killer_lives |= live[e.z] != 0;
+    }
+    int area = a.area_no[s.z];
+    int owner = area ? a.area[area].group : 0;
+    killer_lives |= owner && a.group[owner].status != STATUS_DEAD && !hopeless[owner];
+    if (!next_to_hopeless || killer_lives) continue;
+    for (int z = b.ren[n].first; z; z = b.next_stone[z]) live[z] = int8_t(s.color);
+  }
 }
 
 // Territory counting: a string left with two liberties, one dame and one
@@ -309,12 +352,22 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   // The game is over when the final status is asked: an unsettled group
   // without two eyes, no race to win and no way to a living friend gets no
   // more moves.
-  bool hopeless[GROUP_MAX + 1] = {};
+  // Candidates that reach each other are no way out for one another: a
+  // candidate is saved only through a chain to a friend that is no candidate.
+  bool hopeless[GROUP_MAX + 1] = {}, saved[GROUP_MAX + 1] = {};
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
-    hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && loses_every_race(b, a, gr) &&
-                  !reaches_friend(b, a, g);
+    hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && !owns_room(b, a, gr) &&
+                  loses_every_race(b, a, gr);
   }
+  auto way_out = [&](int og) { return a.group[og].status != STATUS_DEAD && (!hopeless[og] || saved[og]); };
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (int g = 1; g <= a.group_num; g++) {
+      if (hopeless[g] && !saved[g] && liberty_touches_friend(b, a, g, way_out)) saved[g] = changed = true;
+    }
+  }
+  for (int g = 1; g <= a.group_num; g++) hopeless[g] = hopeless[g] && !saved[g];
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
@@ -322,6 +375,7 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
       if (live[z] && s.status == STATUS_ALIVE && hopeless[s.group]) live[z] = 0;
     }
   }
+  revive_around_hopeless(b, a, hopeless, live);
   int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
   distances(b, live, BLACK, to_black);
   distances(b, live, WHITE, to_white);

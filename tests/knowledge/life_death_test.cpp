@@ -217,9 +217,11 @@ TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_i
   const Case cases[] = {
       {"no eye, the wall has more liberties", "X F11 G11"},
       {"one eye is not enough", "X E10 F10 G10 E11 G11 E12 F12 G12"},
-      // H11 has three liberties, fewer than Black's five, but it is linked
-      // to the wall around it and cannot be cut off.
-      {"the short string it touches is linked to the wall", "X F11 G11 . H10 H12 O J9 J10 K10 K11 K12 J12 J13"},
+      // H11 has three liberties, fewer than Black's five, but the wall
+      // around it holds it.
+      {"the short string it touches is part of the living wall", "X F11 G11 . H10 H12 O J9 J10 K10 K11 K12 J12 J13"},
+      // Two such groups share the liberty G10: neither is a way out for the other.
+      {"a friend given up itself", "X G12 G11 G9 G8"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
