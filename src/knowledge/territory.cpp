@@ -191,16 +191,19 @@ bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
 // it), or one of an unsettled group that reaches a friend or has more
 // liberties and as many eyes. Then the group holds no race and no seki.
 template <int S>
-bool loses_every_race(const Board<S>& b, const Analysis<S>& a, const Group& g) {
+bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
+  const Group& g = a.group[gi];
   bool touched = false;
   for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
     const AnalysisString& s = a.str[a.group_strings[q]];
     for (int k = 0; k < s.enemy_num; k++) {
       const AnalysisString& e = a.str[s.enemy[k]];
-      // A dead enemy string out of atari gives no liberty before the group
-      // itself is taken; it lives again then.
+      // A dead enemy string gives no liberty before the group itself is
+      // taken, unless the group can take it at once and gains more than the
+      // eye it stands in; it lives again then.
       if (e.status != STATUS_ALIVE) {
-        if (e.libs < 2) return false;
+        int area = a.area_no[e.z];
+        if (e.libs < 2 && !(area && a.area[area].group == gi)) return false;
         continue;
       }
       const Group& eg = a.group[e.group];
@@ -358,7 +361,7 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
     hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && !owns_room(b, a, gr) &&
-                  loses_every_race(b, a, gr);
+                  loses_every_race(b, a, g);
   }
   auto way_out = [&](int og) { return a.group[og].status != STATUS_DEAD && (!hopeless[og] || saved[og]); };
   for (bool changed = true; changed;) {

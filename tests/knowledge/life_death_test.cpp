@@ -213,6 +213,7 @@ TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_i
   struct Case {
     const char* name;
     const char* stones;
+    const char* revived = nullptr;  // a white stone dead only while Black lived
   };
   const Case cases[] = {
       {"no eye, the wall has more liberties", "X F11 G11"},
@@ -222,6 +223,8 @@ TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_i
       {"the short string it touches is part of the living wall", "X F11 G11 . H10 H12 O J9 J10 K10 K11 K12 J12 J13"},
       // Two such groups share the liberty G10: neither is a way out for the other.
       {"a friend given up itself", "X G12 G11 G9 G8"},
+      // Taking F11 only makes the one eye Black already counts.
+      {"one eye holding a stone in atari", "X E10 F10 G10 E11 G11 E12 G12 E13 F13 G13 O F11", "F11"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -233,6 +236,9 @@ TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_i
     EXPECT_EQ(final_at("H11"), FINAL_ALIVE);
     EXPECT_EQ(final_at("D11"), FINAL_WHITE_TERRITORY);
     EXPECT_EQ(final_at("A10"), FINAL_WHITE_TERRITORY);
+    if (c.revived) {
+      EXPECT_EQ(final_at(c.revived), FINAL_ALIVE);
+    }
   }
   // Black: column M and six behind its wall; White: 125 empty points, the
   // two dead stones twice and column J (K and L are as near to both).
