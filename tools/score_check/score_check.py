@@ -5,23 +5,28 @@ compares them with the recorded results and with GNU Go's dead stones.
   score_check.py RANVEL [--goban DIR] [--gnugo-games DIR] [--cache DIR]
                  [--run-gnugo] [--misses] [--jsonl OUT]
 
-(a) share of games with a counted result (B+n / W+n) whose winner our
-    final_score matches; (b) share of board points where our dead stones
-    agree with GNU Go's final_status_list dead, over the games whose GNU Go
-    answer is cached (--run-gnugo fills the cache for the rest; slow).
+(a) share of games with a counted result (B+n / W+n; B+0 / W+0 is a jigo)
+    whose winner our final_score matches; (b) share of board points where
+    our dead stones agree with GNU Go's final_status_list dead, over the
+    games whose GNU Go answer is cached (--run-gnugo fills the cache for the
+    rest; slow).
 
-Game selection, the same for every game: 9x9 and 19x19 records whose main
-line replays; from goban-original-games the games with a counted result;
-from GNU Go's regression games those with at least 20 moves that have a
-counted result or end with two passes. A record without KM is taken as
-played without komi unless its result has a half point, which no game
-without komi can have: then its komi is unknown and the game is left out.
+Game selection, the same for every game: the main lines of 9x9 and 19x19
+records; from goban-original-games the games with a counted result; from
+GNU Go's regression games those with at least 20 moves that have a counted
+result or end with two passes. Records under Chinese, New Zealand,
+Tromp-Taylor or AGA rules are counted by area (--chinese-rule). A record
+without KM is taken as played without komi unless its result has a half
+point, which no game without komi can have: then its komi is unknown and
+the game is left out.
 """
 import argparse, glob, hashlib, json, os, re, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
 
 LETTERS = 'ABCDEFGHJKLMNOPQRSTUVWXYZ'
 COUNTED = re.compile(r'^([BW])\+(\d+(?:\.\d*)?)$')
+# Rule sets that count area (AGA's pass stones give the same result).
+AREA_RULES = re.compile(r'RU\[\s*(chinese|new zealand|nz|tromp|tt|aga)', re.I)
 
 
 def main_line(data):
@@ -64,7 +69,7 @@ def parse(path):
             else:
                 moves.append('play %s %s%d' % (col, LETTERS[ord(v[0]) - 97], size - (ord(v[1]) - 97)))
     return {'size': size, 'komi': float(km.group(1)) if km else None, 'result': result, 'moves': moves,
-            'chinese': bool(re.search(r'RU\[[^\]]*chinese', data, re.I)), 'data': data}
+            'chinese': bool(AREA_RULES.search(data)), 'data': data}
 
 
 def select(args):
