@@ -234,6 +234,45 @@ bool owns_room(const Board<S>& b, const Analysis<S>& a, const Group& g) {
   return false;
 }
 
+// Liberties a stone of colour c played at z would have, captures aside.
+template <int S>
+int liberties_after_play(const Board<S>& b, int z, int c) {
+  int libs[4 * LIB_MAX + 4], num = 0;
+  for (int d : kDir4<S>) {
+    int q = z + d;
+    if (b.ban[q] == EMPTY) {
+      add_unique(libs, num, 4 * LIB_MAX + 4, q);
+    } else if (b.ban[q] == c) {
+      const auto& r = b.ren[string_of(b, q)];
+      for (int l = 0; l < r.lib_num; l++) {
+        if (r.libs[l] != z) add_unique(libs, num, 4 * LIB_MAX + 4, r.libs[l]);
+      }
+    }
+  }
+  return num;
+}
+
+// A group judged dead that touches a living friend across a point the
+// opponent cannot fill without putting himself in atari is connected.
+template <int S>
+bool safely_joined(const Board<S>& b, const Analysis<S>& a, int g) {
+  const Group& gr = a.group[g];
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    for (int l = 0; l < r.lib_num; l++) {
+      int p = r.libs[l];
+      for (int d : kDir4<S>) {
+        if (b.ban[p + d] != gr.color) continue;
+        int og = a.str[a.rn[p + d]].group;
+        if (og && og != g && a.group[og].status == STATUS_ALIVE && liberties_after_play(b, p, opponent(gr.color)) < 2) {
+          return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
 // Dead strings next to a group given up at the end of the game live when no
 // living stone of the other colour touches them and no living group owns the
 // area they stand in.
@@ -371,11 +410,14 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
     }
   }
   for (int g = 1; g <= a.group_num; g++) hopeless[g] = hopeless[g] && !saved[g];
+  bool joined[GROUP_MAX + 1] = {};
+  for (int g = 1; g <= a.group_num; g++) joined[g] = a.group[g].status == STATUS_DEAD && safely_joined(b, a, g);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
       const AnalysisString& s = a.str[a.rn[z]];
       if (live[z] && s.status == STATUS_ALIVE && hopeless[s.group]) live[z] = 0;
+      if (b.ban[z] != EMPTY && s.status == STATUS_ALIVE && joined[s.group]) live[z] = int8_t(b.ban[z]);
     }
   }
   revive_around_hopeless(b, a, hopeless, live);

@@ -246,6 +246,38 @@ TEST_F(LifeDeath, unsettled_groups_that_lose_every_race_are_dead_when_the_game_i
   EXPECT_EQ(classic_score(gban, judge(), false), 7 * 19 - (125 + 4 + 19));
 }
 
+TEST_F(LifeDeath, a_dead_looking_group_joined_across_a_point_the_opponent_cannot_fill_lives) {
+  // The final position of a professional game. White E11 F11 E10 reach the
+  // living white stones across D10, where a black stone would be in atari at
+  // once: White need not connect, and the stones count as alive.
+  set_position({
+      ".OXX...XXOO....O...",
+      ".OOXX...OXOO.XXOO.O",
+      "..OOX....XXOOOXXO..",
+      "..OX.X...XOO.O.XO.O",
+      "..OX...X.XX.OO.XOOX",
+      ".OXX.XXOXXXXO.XXOXX",
+      "O.O.X.OOO.OXOOOXXX.",
+      ".OXXXX.XOOOXOXXX...",
+      ".OX.OO.XOXOOXOXOX..",
+      "O.O.OXX.XXXO.OOOX.X",
+      "XO.OXO...XXO.OOXXXO",
+      "XXOOX.XXXOOXO.OOXOO",
+      ".XXXX.XO.OXXOOXX.XO",
+      "OOOXOXX.OOX.XX...XO",
+      "O.OOOOOOOXX.XO.OXOO",
+      "XOXO.O..XOXXXX.XXOO",
+      "X.XOOXO..OOOOXXXOO.",
+      ".XXXOXO.O..O.XOO.O.",
+      "X.XXXXO....O.XXOO..",
+  });
+  judge();
+  EXPECT_EQ(final_at("E11"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("E10"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("D10"), FINAL_DAME);
+  EXPECT_EQ(final_at("F9"), FINAL_DEAD) << "the lone white stone inside Black's wall stays dead";
+}
+
 TEST_F(LifeDeath, a_point_its_owner_must_fill_is_no_territory_under_territory_counting) {
   // White F5 keeps two liberties: the dame F4 and F6 inside white's area.
   // Black fills F4 with atari and white connects at F6.
