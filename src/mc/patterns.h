@@ -51,6 +51,9 @@ float mm3x3_gamma(int c, int s, int k, int p);
 // Integer playout weights W[c][(s * 9 + k) * 6561 + p] for the board size of
 // the last make_pattern_weights call (the colour-2 index is the same feature).
 extern std::vector<int32_t> pattern_weight[3];
+// Multiplier of W for points next to the last move (k < 8).
+constexpr int NEAR_LAST_FACTOR_19 = 16;
+constexpr int NEAR_LAST_FACTOR = 2;
 extern int pattern_weight_size;
 // False (and the weights left empty) when "mm3x3.db" is not loaded.
 bool make_pattern_weights(int board_size);
@@ -139,6 +142,10 @@ double weak_probability(const GlobalBoard& b, int z, int last, int color);
 // second-ring adjustments; prev and prev2 are 0 when there is no such move.
 template <int S>
 double pattern_prior(const Board<S>& b, int z, int color, int prev, int prev2);
+// The prior's factors besides the 3x3 weight and the big-pattern factor:
+// distance to the last two moves, edge line and second-ring adjustments.
+template <int S>
+double prior_context_factor(const Board<S>& b, int z, int color, int prev, int prev2);
 extern const double prior_distance_prev[19];
 extern const double prior_distance_prev2[19];
 extern const double prior_line[10];

@@ -12,8 +12,6 @@ std::vector<int32_t> pattern_weight[3];
 int pattern_weight_size = 0;
 
 namespace {
-constexpr int NEAR_LAST_FACTOR_19 = 16;
-constexpr int NEAR_LAST_FACTOR = 2;
 constexpr int POW3[9] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561};
 }  // namespace
 

@@ -24,17 +24,16 @@ int distance(int a, int b) {
 }  // namespace
 
 template <int S>
-double pattern_prior(const Board<S>& b, int z, int color, int prev, int prev2) {
+double prior_context_factor(const Board<S>& b, int z, int color, int prev, int prev2) {
   const int shift = S == 256 ? 8 : 5;
   const int* dir = S == 256 ? PATTERN_DIR256 : PATTERN_DIR32;
   const int n = b.size, x = z & (S - 1), y = z >> shift;
-  double v = pattern_weight_at(b, z, color, prev);
+  double v = 1.0;
   if (prev > 0) {
     v *= prior_distance_prev[std::min(distance<S>(z, prev), 18)];
     if (prev2 > 0) v *= prior_distance_prev2[std::min(distance<S>(z, prev2), 18)];
   }
   v *= prior_line[std::min(std::min(std::min(x - 1, y - 1), std::min(n - x, n - y)), 9)];
-  if (n > PRIOR_BIG_PATTERN_ABOVE) v *= big_pattern_factor(b, z, color);
 
   int own8 = 0, opp8 = 0, edge8 = 0, opp4 = 0;
   for (int j = 0; j < 8; j++) {
@@ -60,5 +59,14 @@ double pattern_prior(const Board<S>& b, int z, int color, int prev, int prev2) {
   return v;
 }
 
+template <int S>
+double pattern_prior(const Board<S>& b, int z, int color, int prev, int prev2) {
+  double v = pattern_weight_at(b, z, color, prev) * prior_context_factor(b, z, color, prev, prev2);
+  if (b.size > PRIOR_BIG_PATTERN_ABOVE) v *= big_pattern_factor(b, z, color);
+  return v;
+}
+
+template double prior_context_factor<256>(const Board<256>&, int, int, int, int);
+template double prior_context_factor<32>(const Board<32>&, int, int, int, int);
 template double pattern_prior<256>(const Board<256>&, int, int, int, int);
 template double pattern_prior<32>(const Board<32>&, int, int, int, int);

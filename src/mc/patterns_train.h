@@ -1,19 +1,28 @@
 // Training the pattern databases from game records: positions sampled from
 // the games, every legal point of a position a candidate and the move played
-// the winner. One pass gathers the 3x3 features (MM), the large patterns'
-// seen and played counts and the weak choice's 3x3 counts.
+// the winner. A first pass finds the common large patterns and counts the
+// weak choice's 3x3 entries; a second gathers every candidate's features for
+// Coulom's minorization-maximization over the tree's whole prior.
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
 struct PatternTrainOptions {
   long first_game = 0;
-  long end_game = -1;      // -1: to the end of the sources
-  int game_step = 16;      // every game_step-th game of the range
-  int move_step = 2;       // every move_step-th move of such a game
+  long end_game = -1;          // -1: to the end of the sources
+  int game_step = 8;           // every game_step-th game of the range
+  int move_step = 2;           // every move_step-th move of such a game
   int move_max = 300;
-  int mm_iterations = 25;
-  int big_min_seen = 20;   // a large pattern needs this many sightings
+  int mm_3x3_iterations = 25;  // MM of the 3x3 gammas by themselves
+  int mm_pool_iterations = 8;  // MM with every common large pattern listed
+  int mm_iterations = 12;      // MM again with the chosen list
+  int big_min_seen = 20;       // a large pattern needs this many sightings
+  // The 3x3 gammas are learnt by themselves (the playouts use them alone)
+  // and the large patterns on top of the whole prior; joint_3x3 learns the
+  // 3x3 gammas inside the whole prior too, best for the prior alone.
+  bool joint_3x3 = false;
+  FILE* progress = nullptr;    // progress lines, when given
 };
 
 struct PatternTrainReport {
@@ -23,6 +32,7 @@ struct PatternTrainReport {
   int features = 0;        // distinct 3x3 features seen
   int patterns[6] = {};    // large patterns stored per size
   double seconds_mm = 0;
+  double mean_log_likelihood = 0;  // of the moves played, under the fitted prior
 };
 
 // Writes "mm3x3.db", "patlist.db" and "weak255.db" into out_dir.

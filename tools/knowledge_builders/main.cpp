@@ -1,6 +1,7 @@
 // knowledge_builder COMMAND [options] SOURCE...
 //   book      [--out DIR]             book19.db and book11.db
 //   patterns  [--out DIR] [--game-step G] [--move-step M]
+//             [--pool-iterations P] [--mm-iterations I] [--joint-3x3]
 //                                     mm3x3.db, patlist.db and weak255.db
 //   gamedb    SOURCE... DEST          happo.db and the game files (as ranvel --build-gamedb)
 //   predict   --data DIR [--move-step M] --holdout N
@@ -32,6 +33,8 @@ struct Args {
   long holdout = 0;
   int game_step = 0;
   int move_step = 0;
+  int pool_iterations = -1, mm_iterations = -1;
+  bool joint_3x3 = false;
   std::string data = ".";
   std::vector<std::string> sources;
 };
@@ -39,7 +42,8 @@ struct Args {
 int usage() {
   fprintf(stderr,
           "usage: knowledge_builder book [--out DIR] [--holdout N] SOURCE...\n"
-          "       knowledge_builder patterns [--out DIR] [--holdout N] [--game-step G] [--move-step M] SOURCE...\n"
+          "       knowledge_builder patterns [--out DIR] [--holdout N] [--game-step G] [--move-step M]\n"
+          "                 [--pool-iterations P] [--mm-iterations I] [--joint-3x3] SOURCE...\n"
           "       knowledge_builder predict --data DIR --holdout N [--move-step M] SOURCE...\n");
   return 2;
 }
@@ -66,13 +70,17 @@ int build_patterns(const Args& a) {
   if (a.holdout > 0) opt.end_game = count_games(a.sources) - a.holdout;
   if (a.game_step > 0) opt.game_step = a.game_step;
   if (a.move_step > 0) opt.move_step = a.move_step;
+  if (a.pool_iterations >= 0) opt.mm_pool_iterations = a.pool_iterations;
+  if (a.mm_iterations >= 0) opt.mm_iterations = a.mm_iterations;
+  opt.progress = stdout;
+  opt.joint_3x3 = a.joint_3x3;
   PatternTrainReport r;
   if (!train_patterns(a.sources, opt, a.out, r)) {
     fprintf(stderr, "knowledge_builder: cannot write the pattern files into %s\n", a.out.c_str());
     return 1;
   }
-  printf("games %ld, positions %ld, candidates %ld, 3x3 features %d, MM %.1f s\n", r.games, r.positions,
-         r.candidates, r.features, r.seconds_mm);
+  printf("games %ld, positions %ld, candidates %ld, 3x3 features %d, MM %.1f s, mean log-likelihood %.4f\n",
+         r.games, r.positions, r.candidates, r.features, r.seconds_mm, r.mean_log_likelihood);
   printf("large patterns: size 2 %d, size 3 %d, size 4 %d, size 5 %d\n", r.patterns[2], r.patterns[3],
          r.patterns[4], r.patterns[5]);
   return 0;
@@ -103,6 +111,9 @@ int main(int argc, char** argv) {
     else if (!strcmp(argv[i], "--holdout") && i + 1 < argc) a.holdout = atol(argv[++i]);
     else if (!strcmp(argv[i], "--game-step") && i + 1 < argc) a.game_step = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--move-step") && i + 1 < argc) a.move_step = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--pool-iterations") && i + 1 < argc) a.pool_iterations = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--mm-iterations") && i + 1 < argc) a.mm_iterations = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--joint-3x3")) a.joint_3x3 = true;
     else if (!strcmp(argv[i], "--data") && i + 1 < argc) a.data = argv[++i];
     else a.sources.push_back(std::filesystem::absolute(argv[i]).string());
   }
