@@ -22,6 +22,12 @@ constexpr int OWN_ROOM = 7;
 constexpr int PRINT_CLAMP = 999;
 
 constexpr int PHASE_OPEN = 0;  // below 15 % stones space bordered by one colour is still open
+// Unsettled groups below this safety close no space in the evaluation.
+constexpr int FIRM_SAFETY = 50;
+// Marks a living stone of such a group in the map of living stones: it
+// gives influence and blocks, but encloses nothing.
+constexpr int WEAK_STONE = 4;
+constexpr int COLOR_BITS = 3;
 
 // Per-point weights of the evaluation's uncertain territory by game phase:
 // the third and fourth lines matter more while the board is empty.
@@ -64,14 +70,15 @@ bool between_colours(const Board<S>& b, const int8_t* live, int z) {
     int reach = NEUTRAL_REACH - std::abs(dy);
     for (int dx = -reach; dx <= reach; dx++) {
       int xx = x + dx, yy = y + dy;
-      if (xx >= 1 && xx <= b.size && yy >= 1 && yy <= b.size) seen |= live[yy * S + xx];
+      if (xx >= 1 && xx <= b.size && yy >= 1 && yy <= b.size) seen |= live[yy * S + xx] & COLOR_BITS;
     }
   }
   return seen == (BLACK | WHITE);
 }
 
 // Territory of the living stones: regions of empty points and dead stones
-// bounded by one colour are that colour's; elsewhere influence decides.
+// bounded by one colour (and no weak stone) are that colour's; elsewhere
+// influence decides.
 template <int S>
 void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   const int n = b.size;
@@ -79,7 +86,7 @@ void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   memset(a.potential, 0, sizeof a.potential);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
-      int c = live[y * S + x];
+      int c = live[y * S + x] & COLOR_BITS;
       if (!c) continue;
       for (int dy = -POTENTIAL_REACH; dy <= POTENTIAL_REACH; dy++) {
         int yy = y + dy;
@@ -99,7 +106,7 @@ void territory(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
       if (live[z]) {
-        a.owner_value[z] = sign_of(live[z]) * SECURE;
+        a.owner_value[z] = sign_of(live[z] & COLOR_BITS) * SECURE;
         continue;
       }
       if (a.visit[z] == seen) continue;
@@ -338,7 +345,14 @@ void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
       int z = y * S + x;
       int c = b.ban[z];
       if (c == BLACK || c == WHITE) {
-        value += (live[z] ? sign_of(c) : -sign_of(c)) * SECURE;
+        // As the score counts them: under territory rules a living stone is
+        // no point and a dead one is a prisoner plus a point of territory,
+        // so filling one's own space costs and killing is worth capturing.
+        if (live[z]) {
+          if (fChineseRule) value += sign_of(c) * SECURE;
+        } else {
+          value -= sign_of(c) * (fChineseRule ? 1 : 2) * SECURE;
+        }
       } else if (a.kakutei[z] && a.phase == PHASE_OPEN) {
         // Space bordered by one colour is not yet closed while the board is
         // open: when the other colour's few stones are judged dead, the
@@ -359,7 +373,8 @@ void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   const int small_board_penalty = std::max(0, 300 - 15 * a.density / 2);
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
-    if (gr.status == STATUS_UNSETTLED) value -= sign_of(gr.color) * gr.stones * (SECURE - gr.safety);
+    // On an open board no group is in danger yet.
+    if (gr.status == STATUS_UNSETTLED && a.phase != PHASE_OPEN) value -= sign_of(gr.color) * gr.stones * (SECURE - gr.safety);
     if (n == 9 && gr.status != STATUS_DEAD && gr.in_ren_num > 1 && gr.eyes < 6) {
       value -= sign_of(gr.color) * small_board_penalty;
     }
@@ -389,8 +404,28 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   }
   a.density = stones * 100 / (n * n);
   a.phase = game_phase(a.density);
-  territory(b, a, live);
-  if constexpr (S == 256) evaluate(b, a, live);
+  if constexpr (S == 256) {
+    // The evaluation lets no group likely to die close space: one weak stone
+    // must not turn a whole open side into secure territory for a move.
+    int8_t firm[Analysis<S>::ARRAY];
+    memcpy(firm, live, sizeof firm);
+    bool weak = false;
+    for (int y = 1; y <= n; y++) {
+      for (int x = 1; x <= n; x++) {
+        int z = y * S + x;
+        const AnalysisString& s = a.str[a.rn[z]];
+        if (!live[z] || s.status != STATUS_ALIVE) continue;
+        const Group& g = a.group[s.group];
+        if (g.status == STATUS_UNSETTLED && g.safety < FIRM_SAFETY) firm[z] |= WEAK_STONE, weak = true;
+      }
+    }
+    if (weak) territory(b, a, firm);
+    else territory(b, a, live);
+    evaluate(b, a, live);
+    if (weak) territory(b, a, live);
+  } else {
+    territory(b, a, live);
+  }
   // The game is over when the final status is asked: an unsettled group
   // without two eyes, no race to win and no way to a living friend gets no
   // more moves.

@@ -1,6 +1,8 @@
 // The static value of the classic search: what a stone and enclosed space are worth.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "knowledge/analysis.h"
 #include "position_setup.h"
 
@@ -15,8 +17,9 @@ TEST_F(Evaluation, first_stone_is_worth_its_influence_not_the_whole_open_board) 
   set_position({".........", ".........", ".........", ".........", "....X....", ".........", ".........",
                 ".........", "........."});
   analyze(gban, ban_analysis);
-  // Every empty point borders Black alone, yet nothing is enclosed.
-  EXPECT_GT(ban_analysis.evaluation, 100);
+  // Every empty point borders Black alone, yet nothing is enclosed; the
+  // stone itself is no point under territory rules.
+  EXPECT_GT(ban_analysis.evaluation, 50);
   EXPECT_LT(ban_analysis.evaluation, 1000);
   // White's first answer, even on the edge, balances it again rather than
   // leaving Black the board.
@@ -31,6 +34,52 @@ TEST_F(Evaluation, space_enclosed_by_one_colour_counts_in_full_once_the_board_fi
                 "..X.O....", "..X.O...."});
   analyze(gban, ban_analysis);
   EXPECT_EQ(ban_analysis.evaluation, (18 - 36) * 100);
+}
+
+TEST_F(Evaluation, stones_count_as_the_score_counts_them) {
+  const std::vector<const char*> walls = {"..X.O....", "..X.O....", "..X.O....", "..X.O....", "..X.O....",
+                                          "..X.O....", "..X.O....", "..X.O....", "..X.O...."};
+  set_rows(walls);
+  analyze(gban, ban_analysis);
+  const int before = ban_analysis.evaluation;
+  // Territory rules: a stone played in one's own territory loses its point.
+  put_stone(gban, at("B5"), BLACK);
+  analyze(gban, ban_analysis);
+  EXPECT_EQ(ban_analysis.evaluation, before - 100);
+  take_back(gban, at("B5"), BLACK);
+  // A dead stone is a prisoner and a point of territory, as when captured.
+  put_stone(gban, at("A5"), WHITE);
+  analyze(gban, ban_analysis);
+  EXPECT_EQ(final_at("A5"), FINAL_DEAD);
+  EXPECT_EQ(ban_analysis.evaluation, before + 100);
+  take_back(gban, at("A5"), WHITE);
+  gban.captured[BLACK]++;
+  analyze(gban, ban_analysis);
+  EXPECT_EQ(ban_analysis.evaluation, before + 100);
+  gban.captured[BLACK]--;
+  // Area rules: every stone on the board is a point.
+  fChineseRule = 1;
+  analyze(gban, ban_analysis);
+  const int area = ban_analysis.evaluation;
+  put_stone(gban, at("B5"), BLACK);
+  analyze(gban, ban_analysis);
+  EXPECT_EQ(ban_analysis.evaluation, area);
+  fChineseRule = 0;
+}
+
+TEST_F(Evaluation, a_weak_stone_does_not_close_an_open_side) {
+  // White's lone stone F9 (next to Black's E8 wall, safety near 0) would
+  // seal the whole open east and south as White's for one move.
+  std::vector<const char*> rows = {".OX......", "XOXX.XOO.", "XOOXXXXO.", "XOOXX.XO.", "OOOX..XO.",
+                                   "XOXXXXXO.", ".OOOOOO..", ".........", "........."};
+  set_rows(rows);
+  analyze(gban, ban_analysis);
+  const int without = ban_analysis.evaluation;
+  put_stone(gban, at("F9"), WHITE);
+  analyze(gban, ban_analysis);
+  EXPECT_LT(std::abs(ban_analysis.evaluation - without), 1000);
+  // The final status still counts the sides sealed by it.
+  EXPECT_EQ(final_at("J1"), FINAL_WHITE_TERRITORY);
 }
 
 }  // namespace
