@@ -167,21 +167,23 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
   decide(WHITE);
   // An eye space that holds the other colour's dead stones is an eye too:
   // count the claimed regions holding stones as pockets and decide again.
-  int pocket_point[2][POINT_MAX + 1] = {};
+  // The stones inside may split its empty points among several regions of
+  // the other colour; it is a pocket in each of them, whatever the scan
+  // order meets first.
+  int pocket_pairs[2][POINT_MAX][2], pair_num[2] = {0, 0};
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
       if (b.ban[z] != EMPTY) continue;
       for (int o = 0; o < 2; o++) {
-        int k = comp[o][z];
-        if (comp_marked[o][k] && comp_stones[o][k] && !pocket_point[o][k]) pocket_point[o][k] = z;
+        int k = comp[o][z], t = comp[1 - o][z];
+        if (!comp_marked[o][k] || !comp_stones[o][k]) continue;
+        bool known = false;
+        for (int i = 0; i < pair_num[o] && !known; i++) known = pocket_pairs[o][i][0] == k && pocket_pairs[o][i][1] == t;
+        if (known) continue;
+        pocket_pairs[o][pair_num[o]][0] = k, pocket_pairs[o][pair_num[o]][1] = t, pair_num[o]++;
+        comp_pockets[1 - o][t] += pocket_worth(comp_empty[o][k] + comp_stones[o][k]);
       }
-    }
-  }
-  for (int o = 0; o < 2; o++) {
-    for (int k = 1; k <= comp_num[o]; k++) {
-      int z = pocket_point[o][k];
-      if (z) comp_pockets[1 - o][comp[1 - o][z]] += pocket_worth(comp_empty[o][k] + comp_stones[o][k]);
     }
   }
   decide(BLACK);

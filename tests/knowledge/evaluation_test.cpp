@@ -1,6 +1,7 @@
 // The static value of the classic search: what a stone and enclosed space are worth.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "knowledge/analysis.h"
@@ -80,6 +81,54 @@ TEST_F(Evaluation, a_weak_stone_does_not_close_an_open_side) {
   EXPECT_LT(std::abs(ban_analysis.evaluation - without), 1000);
   // The final status still counts the sides sealed by it.
   EXPECT_EQ(final_at("J1"), FINAL_WHITE_TERRITORY);
+}
+
+// The position under one of the eight board symmetries, colours exchanged
+// when `swap`.
+std::vector<std::string> transformed(const std::vector<std::string>& rows, int sym, bool swap) {
+  const int n = int(rows.size());
+  std::vector<std::string> out(n, std::string(n, '.'));
+  for (int y = 0; y < n; y++) {
+    for (int x = 0; x < n; x++) {
+      int tx = sym & 1 ? n - 1 - x : x, ty = sym & 2 ? n - 1 - y : y;
+      if (sym & 4) std::swap(tx, ty);
+      char c = rows[y][x];
+      if (swap && c != '.') c = c == 'X' ? 'O' : 'X';
+      out[ty][tx] = c;
+    }
+  }
+  return out;
+}
+
+TEST_F(Evaluation, judgement_does_not_depend_on_the_scan_order) {
+  // On the left side each colour's stones stand in space the other claims:
+  // a claimed region holding stones is a pocket in every region of the other
+  // colour it reaches, not only in the one the scan meets first.
+  const std::vector<std::string> rows = {".XO......", ".XOXXXO..", ".XOOXOO..", "..XOOXXX.", ".XXOOX..O",
+                                         "OOOXXOOO.", "..OXXXO.O", ".XXOXXXX.", "...OOX..."};
+  set_rows(rows);
+  analyze(gban, ban_analysis);
+  const int value = ban_analysis.evaluation;
+  int status[9][9];
+  for (int y = 0; y < 9; y++) {
+    for (int x = 0; x < 9; x++) status[y][x] = ban_analysis.final_status[make_z(x + 1, y + 1)];
+  }
+  for (int sym = 0; sym < 8; sym++) {
+    for (bool swap : {false, true}) {
+      set_rows(transformed(rows, sym, swap));
+      analyze(gban, ban_analysis);
+      EXPECT_EQ(ban_analysis.evaluation, swap ? -value : value) << "symmetry " << sym << " swap " << swap;
+      for (int y = 0; y < 9; y++) {
+        for (int x = 0; x < 9; x++) {
+          int tx = sym & 1 ? 8 - x : x, ty = sym & 2 ? 8 - y : y;
+          if (sym & 4) std::swap(tx, ty);
+          int st = ban_analysis.final_status[make_z(tx + 1, ty + 1)];
+          if (swap && st >= FINAL_WHITE_TERRITORY && st <= FINAL_BLACK_TERRITORY) st = 7 - st;
+          ASSERT_EQ(st, status[y][x]) << "symmetry " << sym << " swap " << swap << " at " << x + 1 << "," << y + 1;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
