@@ -227,6 +227,10 @@ void set_flags(const Board<S>& b, Analysis<S>& a, int g) {
     const AnalysisString& str = a.str[s];
     for (int k = 0; k < str.enemy_num; k++) {
       const AnalysisString& e = a.str[str.enemy[k]];
+      // Taking stones that stand in the group's own area gives only the
+      // eye already counted there.
+      int area = a.area_no[e.z];
+      if (area && a.area[area].group == g) continue;
       gr.flag_b |= e.libs == 1 || e.status == STATUS_DEAD;
     }
   }

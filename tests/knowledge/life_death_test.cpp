@@ -329,4 +329,16 @@ TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
   EXPECT_EQ(a.area[k].vital1, 0);
 }
 
+TEST_F(LifeDeath, taking_a_stone_inside_its_own_eye_is_no_chance_of_life) {
+  // Black's 23 stones are walled in by living White: one eye of three points
+  // with White's F5 in its middle, their only liberties E5 and F6. Taking F5
+  // gives only the eye already counted.
+  set_position({".OXXXXXO.", "XOXXXXOO.", "XOOXXXXO.", "XOOXX.XO.", "OOOX.OXO.", ".OXXXXXO.", "OOOOOOO..",
+                ".........", "........."});
+  judge();
+  EXPECT_EQ(group_at("C9").status, STATUS_DEAD);
+  EXPECT_EQ(final_at("C9"), FINAL_DEAD);
+  EXPECT_LT(ban_analysis.evaluation, -5000);
+}
+
 }  // namespace
