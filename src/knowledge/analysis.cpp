@@ -114,6 +114,9 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
   int comp_empty[2][POINT_MAX + 1], comp_stones[2][POINT_MAX + 1], comp_touch[2][POINT_MAX + 1],
       comp_pockets[2][POINT_MAX + 1];
   bool comp_marked[2][POINT_MAX + 1];
+  // The opponent's stones inside touch a string of the wall in atari: they
+  // are capturing it, not dead.
+  bool comp_atari[2][POINT_MAX + 1];
   for (int c = BLACK; c <= WHITE; c++) {
     int16_t* cm = comp[c - 1];
     memset(cm, 0, sizeof comp[0]);
@@ -123,6 +126,7 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
         if (b.ban[z] == c || cm[z]) continue;
         int k = ++comp_num[c - 1];
         int empty = 0, stones = 0, touch = 0;
+        bool wall_in_atari = false;
         int sp = 0;
         stack[sp++] = uint16_t(z);
         cm[z] = int16_t(k);
@@ -135,6 +139,7 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
             int col = b.ban[q];
             if (col == c) {
               touch = 1;
+              wall_in_atari |= b.ban[p] != EMPTY && b.ren[string_of(b, q)].lib_num == 1;
             } else if (col != EDGE && !cm[q]) {
               cm[q] = int16_t(k);
               stack[sp++] = uint16_t(q);
@@ -143,6 +148,7 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
         }
         comp_empty[c - 1][k] = empty, comp_stones[c - 1][k] = stones, comp_touch[c - 1][k] = touch;
         comp_pockets[c - 1][k] = 0;
+        comp_atari[c - 1][k] = wall_in_atari;
       }
     }
     // The opponent's own pockets inside each region.
@@ -157,7 +163,7 @@ void mark_provisional(const Board<S>& b, Analysis<S>& a) {
       if (stones == 0) {
         marked = marked && empty <= empty_region_limit(n);
       } else {
-        marked = marked && empty + stones <= mixed_region_limit(n) && (stones <= empty || empty + stones <= EYE_SPACE_MAX) &&
+        marked = marked && !comp_atari[c - 1][k] && empty + stones <= mixed_region_limit(n) && (stones <= empty || empty + stones <= EYE_SPACE_MAX) &&
                  comp_pockets[c - 1][k] < AREA_TWO_EYES;
       }
       comp_marked[c - 1][k] = marked;

@@ -341,4 +341,17 @@ TEST_F(LifeDeath, taking_a_stone_inside_its_own_eye_is_no_chance_of_life) {
   EXPECT_LT(ban_analysis.evaluation, -5000);
 }
 
+TEST_F(LifeDeath, stones_that_have_a_wall_string_in_atari_are_not_claimed_dead) {
+  // White's B9-D9 and B8, D8 stand in a small region Black surrounds, but
+  // Black's C8 and E8 are in atari among them: White is capturing, so the
+  // region is no eye of Black's and his upper left group lacks two eyes.
+  set_position({".OOO.X...", "XOXOXO...", "XX.XOO...", ".XXXOXOO.", "XXOOOXX..", "OO..OOX..", ".O.OOX.X.",
+                ".XO.O.XX.", "........."});
+  judge();
+  EXPECT_NE(ban_analysis.kari[at("A9")], BLACK);
+  EXPECT_NE(ban_analysis.str[ban_analysis.rn[at("B9")]].status, STATUS_DEAD);
+  EXPECT_NE(group_at("A7").status, STATUS_ALIVE);
+  EXPECT_LT(ban_analysis.evaluation, -2000);
+}
+
 }  // namespace
