@@ -28,6 +28,10 @@ constexpr int FIRM_SAFETY = 50;
 // gives influence and blocks, but encloses nothing.
 constexpr int WEAK_STONE = 4;
 constexpr int COLOR_BITS = 3;
+// A claimed area larger than this, holding at least this many of the
+// opponent's stones, is still open in the evaluation.
+constexpr int OPEN_CLAIM = 12;
+constexpr int OPEN_CLAIM_STONES = 3;
 
 // Per-point weights of the evaluation's uncertain territory by game phase:
 // the third and fourth lines matter more while the board is empty.
@@ -406,7 +410,9 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   a.phase = game_phase(a.density);
   if constexpr (S == 256) {
     // The evaluation lets no group likely to die close space: one weak stone
-    // must not turn a whole open side into secure territory for a move.
+    // must not turn a whole open side into secure territory for a move. Nor
+    // do stones given up only because they stand in a large claimed area:
+    // while the game goes on they may still live or break it.
     int8_t firm[Analysis<S>::ARRAY];
     memcpy(firm, live, sizeof firm);
     bool weak = false;
@@ -414,6 +420,12 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
       for (int x = 1; x <= n; x++) {
         int z = y * S + x;
         const AnalysisString& s = a.str[a.rn[z]];
+        const Area& area = a.area[a.area_no[z]];
+        if (!live[z] && b.ban[z] != EMPTY && s.kari == opponent(s.color) && a.area_no[z] && area.num > OPEN_CLAIM &&
+            area.num - area.empty >= OPEN_CLAIM_STONES) {
+          firm[z] = int8_t(s.color | WEAK_STONE), weak = true;
+          continue;
+        }
         if (!live[z] || s.status != STATUS_ALIVE) continue;
         const Group& g = a.group[s.group];
         if (g.status == STATUS_UNSETTLED && g.safety < FIRM_SAFETY) firm[z] |= WEAK_STONE, weak = true;

@@ -131,4 +131,16 @@ TEST_F(Evaluation, judgement_does_not_depend_on_the_scan_order) {
   }
 }
 
+TEST_F(Evaluation, a_large_claimed_area_with_many_stones_in_it_is_still_open) {
+  // White claims the lower right with six Black stones in it. At the end of
+  // the game they are dead, but while it goes on they may connect out or
+  // live: the area counts by influence, not as White's for sure.
+  set_position({".XXX.....", ".X.XX....", ".OXOO.X..", ".OXXO.XOO", "XX.XOOOX.", "OXXOX.XX.", ".OOOX....",
+                ".O.XO....", ".O......."});
+  judge();
+  EXPECT_EQ(final_at("D2"), FINAL_DEAD);
+  EXPECT_EQ(final_at("J1"), FINAL_WHITE_TERRITORY);
+  EXPECT_GT(ban_analysis.evaluation, -1200);
+}
+
 }  // namespace
