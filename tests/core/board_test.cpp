@@ -99,13 +99,13 @@ int check_take_back_restores(int seed, int size) {
     color = opponent(color);
   }
   EXPECT_GT(captures, 5);
-  return merges;
   for (int i = int(moves.size()) - 1; i >= 0; i--) {
     take_back(*b, moves[i].z, moves[i].color);
     Snapshot<S> now = snapshot(*b);
     EXPECT_TRUE(now == before[i]) << "move " << i << " z=" << std::hex << moves[i].z << " S=" << S;
-    if (!(now == before[i])) return merges;
+    if (!(now == before[i])) break;
   }
+  return merges;
 }
 
 TEST(Board, TakeBackRestoresEveryFieldAfterLongRandomGames) {
