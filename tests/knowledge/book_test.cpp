@@ -34,6 +34,14 @@ void play(int x, int y, int color) {
   kifu[tesuu] = KifuEntry{make_z(x, y), color, 0};
 }
 
+// The corner key of a stone of color at (x, y); the board is left as it was.
+uint64_t corner_key_of(int x, int y, int color) {
+  EXPECT_EQ(put_stone(gban, make_z(x, y), color), PUT_OK);
+  uint64_t key = book11_key(gban, make_z(x, y), color);
+  take_back(gban, make_z(x, y), color);
+  return key;
+}
+
 // Every empty point's whole-board key after a move by color, into the book.
 void book_every_reply(int color, int games) {
   for (int y = 1; y <= 19; y++) {
@@ -68,17 +76,9 @@ TEST(BookKey, eight_symmetric_first_moves_share_one_key) {
 TEST(BookKey, corner_key_is_the_same_in_every_corner_and_for_either_colour) {
   engine_setup(19);
   // A Black 3-4 point, the same shape for White in another corner, and its mirror image.
-  ASSERT_EQ(put_stone(gban, make_z(17, 4), BLACK), PUT_OK);
-  uint64_t black_key = book11_key(gban, make_z(17, 4), BLACK);
-  take_back(gban, make_z(17, 4), BLACK);
-  ASSERT_EQ(put_stone(gban, make_z(3, 16), WHITE), PUT_OK);
-  uint64_t white_key = book11_key(gban, make_z(3, 16), WHITE);
-  take_back(gban, make_z(3, 16), WHITE);
-  ASSERT_EQ(put_stone(gban, make_z(4, 3), BLACK), PUT_OK);  // transposed image
-  uint64_t transposed = book11_key(gban, make_z(4, 3), BLACK);
-  take_back(gban, make_z(4, 3), BLACK);
-  EXPECT_EQ(black_key, white_key);
-  EXPECT_EQ(black_key, transposed);
+  const uint64_t black_key = corner_key_of(17, 4, BLACK);
+  EXPECT_EQ(corner_key_of(3, 16, WHITE), black_key);
+  EXPECT_EQ(corner_key_of(4, 3, BLACK), black_key);  // transposed image
 }
 
 TEST(BookKey, rotation_reaches_every_point_and_line_ten_has_no_quadrant) {
@@ -155,10 +155,8 @@ TEST(BookChoice, handicap_start_never_forces_a_book_move) {
   gban.fukasa = 0;
   book_every_reply(WHITE, 10);
   // A corner entry for the white approach at the upper left.
-  ASSERT_EQ(put_stone(gban, make_z(3, 6), WHITE), PUT_OK);
-  const uint64_t approach = book11_key(gban, make_z(3, 6), WHITE);
+  const uint64_t approach = corner_key_of(3, 6, WHITE);
   store(book11, approach, 40, 40);
-  take_back(gban, make_z(3, 6), WHITE);
   for (int i = 0; i < 20; i++) {
     int force = 1;
     EXPECT_EQ(book_choice(WHITE, 19, &force), 0);
@@ -180,12 +178,8 @@ static void corner_scene(int second_x, int second_y, int& z, int& force) {
   play(4, 16, WHITE);
   play(second_x, second_y, BLACK);
   play(15, 17, WHITE);  // approach in the lower right, quadrant 3
-  ASSERT_EQ(put_stone(gban, make_z(15, 15), BLACK), PUT_OK);
-  store(book11, book11_key(gban, make_z(15, 15), BLACK), 60, 60, 3);
-  take_back(gban, make_z(15, 15), BLACK);
-  ASSERT_EQ(put_stone(gban, make_z(3, 4), BLACK), PUT_OK);  // elsewhere, seen more often
-  store(book11, book11_key(gban, make_z(3, 4), BLACK), 900, 900, 3);
-  take_back(gban, make_z(3, 4), BLACK);
+  store(book11, corner_key_of(15, 15, BLACK), 60, 60, 3);
+  store(book11, corner_key_of(3, 4, BLACK), 900, 900, 3);  // elsewhere, seen more often
   force = 1;
   z = book_choice(BLACK, 11, &force);
 }
@@ -198,12 +192,9 @@ TEST(BookChoice, corner_answer_goes_to_the_last_moves_corner_forced_only_when_bo
   corner_scene(4, 4, z, force);
   EXPECT_EQ(z, make_z(15, 15));
   EXPECT_EQ(force, 0);
-}
-
-TEST(BookChoice, not_19x19_gives_no_book_move) {
-  engine_setup(13);
+  engine_setup(13);  // not 19x19: no book move
   fresh_books();
-  int force = 1;
+  force = 1;
   EXPECT_EQ(book_move(BLACK, &force), 0);
 }
 
