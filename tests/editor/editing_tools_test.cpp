@@ -2,7 +2,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -26,31 +25,12 @@
 #include "editor/start_dialog.h"
 #include "core/log.h"
 #include "qt_env.h"
+#include "window_answers.h"
 #include "records/sjis.h"
 
 namespace {
 
-// Ten moves on 9x9, comments at moves 2 and 8.
-const char* const TEN_MOVES =
-    "(;GM[1]FF[4]SZ[9]PB[Kuro]PW[Shiro];B[cc];W[gg]C[two];B[cg];W[gc];B[ee];W[ef];B[fe];W[ff]C[eight];B[dg];W[fc])";
-
 int at(int x, int y) { return figure_z(x, y); }
-
-void choose_file(QWidget* dialog, const QString& path) {
-  auto* fd = qobject_cast<QFileDialog*>(dialog);
-  ASSERT_NE(fd, nullptr);
-  fd->selectFile(path);
-  QMetaObject::invokeMethod(fd, "accept");
-}
-
-void answer_box(QWidget* dialog, QMessageBox::StandardButton which, const QString& expected_text = QString()) {
-  auto* box = qobject_cast<QMessageBox*>(dialog);
-  ASSERT_NE(box, nullptr);
-  if (!expected_text.isEmpty()) {
-    EXPECT_EQ(box->text(), expected_text);
-  }
-  box->button(which)->click();
-}
 
 void press_ok(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); }
 void press_cancel(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click(); }

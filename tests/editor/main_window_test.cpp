@@ -1,8 +1,6 @@
-#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
 #include <QDir>
-#include <QFileDialog>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,31 +20,15 @@
 #include "core/log.h"
 #include "editor/record_io.h"
 #include "qt_env.h"
+#include "window_answers.h"
 #include "records/sjis.h"
 
 namespace {
-
-// Ten moves on 9x9, comments at moves 2 and 8.
-const char* const TEN_MOVES =
-    "(;GM[1]FF[4]SZ[9]PB[Kuro]PW[Shiro];B[cc];W[gg]C[two];B[cg];W[gc];B[ee];W[ef];B[fe];W[ff]C[eight];B[dg];W[fc])";
 
 void write_file(const QString& path, const char* text) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(text);
-}
-
-void click_button(QWidget* dialog, QMessageBox::StandardButton which) {
-  auto* box = qobject_cast<QMessageBox*>(dialog);
-  ASSERT_NE(box, nullptr);
-  box->button(which)->click();
-}
-
-void choose_file(QWidget* dialog, const QString& path) {
-  auto* fd = qobject_cast<QFileDialog*>(dialog);
-  ASSERT_NE(fd, nullptr);
-  fd->selectFile(path);
-  QMetaObject::invokeMethod(fd, "accept");
 }
 
 class MainWindowTest : public testing::Test {
@@ -133,14 +115,14 @@ TEST_F(MainWindowTest, click_before_the_end_asks_cancel_keeps_every_move_ok_cuts
   bool asked = false;
   answer_next_dialog([&](QWidget* d) {
     asked = d->objectName() == "truncate_question";
-    click_button(d, QMessageBox::Cancel);
+    answer_box(d, QMessageBox::Cancel);
   });
   w.click_point(figure_z(9, 1));
   EXPECT_TRUE(asked);
   EXPECT_EQ(f().move_count, 10);
   EXPECT_EQ(f().tesuu, 4);
   EXPECT_FALSE(w.state().modified);
-  answer_next_dialog([](QWidget* d) { click_button(d, QMessageBox::Ok); });
+  answer_next_dialog([](QWidget* d) { answer_box(d, QMessageBox::Ok); });
   w.click_point(figure_z(9, 1));
   EXPECT_EQ(f().move_count, 5);
   EXPECT_EQ(f().tesuu, 5);
@@ -158,7 +140,7 @@ TEST_F(MainWindowTest, suicide_and_occupied_points_change_nothing_and_ask_nothin
   bool asked = false;
   answer_next_dialog([&](QWidget* d) {
     asked = true;
-    click_button(d, QMessageBox::Cancel);
+    answer_box(d, QMessageBox::Cancel);
   });
   w.go_to_move(3);
   w.click_point(figure_z(1, 1));  // white into black's corner: suicide
@@ -195,7 +177,7 @@ TEST_F(MainWindowTest, judgement_refuses_clicks_while_shown_and_says_when_unavai
   bool told = false;
   answer_next_dialog([&](QWidget* d) {
     told = qobject_cast<QMessageBox*>(d) != nullptr;
-    click_button(d, QMessageBox::Ok);
+    answer_box(d, QMessageBox::Ok);
   });
   w.command(ID_JUDGEMENT);
   EXPECT_TRUE(told);
@@ -223,12 +205,12 @@ TEST_F(MainWindowTest, judgement_refuses_clicks_while_shown_and_says_when_unavai
 
 TEST_F(MainWindowTest, unsaved_changes_question_cancel_stops_and_no_goes_on) {
   w.click_point(figure_z(3, 3));
-  answer_next_dialog([](QWidget* d) { click_button(d, QMessageBox::Cancel); });
+  answer_next_dialog([](QWidget* d) { answer_box(d, QMessageBox::Cancel); });
   w.command(ID_OPEN);
   EXPECT_EQ(f().move_count, 1);
   EXPECT_TRUE(w.state().modified);
   answer_next_dialog([this](QWidget* d) {
-    click_button(d, QMessageBox::No);
+    answer_box(d, QMessageBox::No);
     answer_next_dialog([this](QWidget* d2) { choose_file(d2, record); });
   });
   w.command(ID_OPEN);
@@ -325,7 +307,7 @@ TEST_F(MainWindowTest, an_opened_ugz_is_imported_into_the_record_folder_and_repo
   QString report;
   answer_next_dialog([&](QWidget* d) {
     report = qobject_cast<QMessageBox*>(d)->text();
-    click_button(d, QMessageBox::Ok);
+    answer_box(d, QMessageBox::Ok);
   });
   EXPECT_TRUE(w.open_path(QStringLiteral(RECORDS_TEST_DATA "/lh6_l1.ugz")));
   EXPECT_EQ(report, QStringLiteral("2個の棋譜を取得しました。"));
