@@ -117,7 +117,7 @@ TEST(BoardDrawing, judgement_squares_show_owner_and_dead_stones_are_crossed) {
   EXPECT_FALSE(dark(without.at(2, 2, 2, 2)));
 }
 
-TEST(StoneNumbers, the_latest_move_on_a_point_is_shown_after_capture_and_refill) {
+TEST(StoneNumbers, the_latest_move_on_a_point_is_shown_and_without_numbers_only_the_last_one) {
   Figure f = board_of(9);
   // Black captures a white stone at (1,1) and later fills the point himself.
   play(f, 2, 1);  // 1 B
@@ -135,21 +135,15 @@ TEST(StoneNumbers, the_latest_move_on_a_point_is_shown_after_capture_and_refill)
   n = stone_numbers(s);
   EXPECT_EQ(n[figure_z(1, 1)], 2);
   EXPECT_EQ(n[figure_z(5, 5)], 0);
-}
-
-TEST(StoneNumbers, without_numbers_only_the_last_move_is_numbered_when_the_triangle_is_off) {
-  Figure f = board_of(9);
-  play(f, 3, 3);
-  play(f, 4, 4);
-  BoardScene s = plain_scene(f);
+  // Without numbers only the last move is numbered, and only when the triangle is off.
   s.numbers = false;
   s.triangle = true;
-  auto n = stone_numbers(s);
+  n = stone_numbers(s);
   EXPECT_EQ(std::count_if(n.begin(), n.end(), [](int v) { return v != 0; }), 0);
   s.triangle = false;
   n = stone_numbers(s);
-  EXPECT_EQ(n[figure_z(4, 4)], 2);
-  EXPECT_EQ(n[figure_z(3, 3)], 0);
+  EXPECT_EQ(n[figure_z(1, 1)], 2);
+  EXPECT_EQ(n[figure_z(2, 1)], 0);
 }
 
 TEST(StoneNumbers, numbers_above_999_are_not_drawn_and_analysis_counts_from_its_base) {
