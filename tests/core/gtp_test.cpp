@@ -126,10 +126,6 @@ TEST_F(Gtp, FreeHandicap) {
   EXPECT_EQ(gban.ban[make_z(3, 7)], EMPTY);
 }
 
-}  // namespace
-
-namespace {
-
 // Random command lines from the protocol's vocabulary with random, often
 // malformed arguments: nothing a controller sends may stop the engine, and
 // the board must stay consistent with the record.
