@@ -14,6 +14,6 @@ bool read_sgf(std::string_view data, GameRecord& rec);
 void write_sgf(const GameRecord& rec, SgfBuf& buf);
 
 // The data in CP932: converted from the charset CA declares, or from UTF-8
-// when there is no CA and the bytes are UTF-8 with multi-byte characters.
+// when there is no CA and the bytes read better as UTF-8 (reads_as_utf8).
 // Returns false (and leaves out empty) when no conversion is needed.
 bool sgf_to_cp932(std::string_view data, std::string& out);

@@ -54,7 +54,7 @@ bool sgf_to_cp932(std::string_view data, std::string& out) {
     // GB2312 files often hold GBK characters; its superset reads them all.
     if (same_name(cs, "GB2312") || same_name(cs, "GBK")) from = "GB18030";
   } else {
-    if (!is_mostly_utf8(data)) return false;
+    if (!reads_as_utf8(data)) return false;
     from = "UTF-8";
   }
   int lost = 0;

@@ -73,13 +73,9 @@ std::string utf8_to_cp932(std::string_view in) {
 
 namespace {
 
-struct Utf8Count {
-  size_t characters = 0;  // valid multi-byte sequences
-  size_t invalid = 0;     // high bytes outside any valid sequence
-};
-
-// The length of the valid multi-byte sequence at in[i], or 0.
-size_t utf8_sequence(std::string_view in, size_t i) {
+// The code point of the valid multi-byte UTF-8 sequence at in[i] and its
+// length, or length 0.
+size_t utf8_sequence(std::string_view in, size_t i, unsigned& cp) {
   unsigned char c = (unsigned char)in[i];
   size_t len;
   unsigned min;
@@ -88,7 +84,7 @@ size_t utf8_sequence(std::string_view in, size_t i) {
   else if (c >= 0xF0 && c <= 0xF4) len = 4, min = 0x10000;
   else return 0;
   if (i + len > in.size()) return 0;
-  unsigned cp = c & (0x7F >> len);
+  cp = c & (0x7F >> len);
   for (size_t k = 1; k < len; k++) {
     unsigned char t = (unsigned char)in[i + k];
     if ((t & 0xC0) != 0x80) return 0;
@@ -98,28 +94,87 @@ size_t utf8_sequence(std::string_view in, size_t i) {
   return len;
 }
 
-Utf8Count count_utf8(std::string_view in) {
-  Utf8Count n;
+bool ascii_letter(std::string_view in, size_t i) {
+  if (i >= in.size()) return false;
+  unsigned char c = (unsigned char)in[i];
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Scripts whose words are runs of two-byte UTF-8 letters.
+int two_byte_script(unsigned cp) {
+  if (cp >= 0x386 && cp <= 0x3CE) return 1;  // Greek
+  if (cp >= 0x400 && cp <= 0x4FF) return 2;  // Cyrillic
+  return 0;
+}
+
+constexpr int SCRIPT_RUN_MIN = 3;
+
+// How well the bytes read as UTF-8: evidence are sequences that UTF-8 text
+// has and Shift_JIS text almost never makes by chance (three- and four-byte
+// characters, accented Latin letters beside ASCII letters, words of Greek or
+// Cyrillic letters); doubt are bytes outside any sequence and other two-byte
+// sequences, which half-width katakana pairs (0xC2..0xDF, 0xA1..0xBF) make.
+struct Utf8Reading {
+  size_t characters = 0;
+  size_t evidence = 0;
+  size_t doubt = 0;
+  size_t invalid = 0;
+};
+
+Utf8Reading read_utf8(std::string_view in) {
+  Utf8Reading r;
+  int run_script = 0;
+  size_t run = 0;
+  auto end_run = [&] {
+    if (run >= (size_t)SCRIPT_RUN_MIN) r.evidence += run;
+    else r.doubt += run;
+    run = 0, run_script = 0;
+  };
   for (size_t i = 0; i < in.size();) {
     if ((unsigned char)in[i] < 0x80) {
+      end_run();
       i++;
       continue;
     }
-    size_t len = utf8_sequence(in, i);
+    unsigned cp = 0;
+    size_t len = utf8_sequence(in, i, cp);
     if (len == 0) {
-      n.invalid++;
+      end_run();
+      r.invalid++;
+      r.doubt++;
       i++;
-    } else {
-      n.characters++;
-      i += len;
+      continue;
     }
+    r.characters++;
+    int script = len == 2 ? two_byte_script(cp) : 0;
+    if (script == 0 || script != run_script) end_run();
+    if (len > 2) {
+      r.evidence++;
+    } else if (script != 0) {
+      run_script = script;
+      run++;
+    } else if (cp >= 0xC0 && cp <= 0x24F && cp != 0xD7 && cp != 0xF7 &&
+               (ascii_letter(in, i + len) || (i > 0 && ascii_letter(in, i - 1)))) {
+      r.evidence++;
+    } else {
+      r.doubt++;
+    }
+    i += len;
   }
-  return n;
+  end_run();
+  return r;
 }
 
 }  // namespace
 
-bool is_mostly_utf8(std::string_view in) {
-  Utf8Count n = count_utf8(in);
-  return n.characters > 0 && n.invalid <= n.characters;
+bool reads_as_utf8(std::string_view in) {
+  Utf8Reading r = read_utf8(in);
+  if (r.characters == 0) return false;
+  std::string converted;
+  int lost = 0;
+  bool cp932 = convert(in, "UTF-8", "CP932", converted, lost) && lost == 0;
+  // Not Shift_JIS: UTF-8 unless most high bytes fall outside its sequences
+  // (UTF-8 that lost bytes here and there is still UTF-8).
+  if (!cp932) return r.invalid <= r.characters;
+  return r.evidence > r.doubt;
 }

@@ -12,9 +12,11 @@ bool to_cp932(std::string_view in, const char* from, std::string& out, int& lost
 std::string cp932_to_utf8(std::string_view in);
 // UTF-8 text to CP932 (messages and labels written by the program).
 std::string utf8_to_cp932(std::string_view in);
-// True when the bytes are mostly UTF-8: multi-byte characters at least as many
-// as the bytes outside any valid sequence (UTF-8 that lost bytes somewhere;
-// Shift_JIS text has almost no valid sequences).
-bool is_mostly_utf8(std::string_view in);
+// Whether text without a declared charset is UTF-8 rather than CP932. Bytes
+// that are valid CP932 stay CP932 unless the UTF-8 reading is clearly better
+// (more characters only UTF-8 text makes than bytes that speak against it);
+// other bytes are UTF-8 when they hold multi-byte characters at least as many
+// as the high bytes outside any sequence.
+bool reads_as_utf8(std::string_view in);
 // Shift_JIS lead byte of a double-byte character.
 inline bool is_sjis_lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
