@@ -1,3 +1,6 @@
+#include <cstring>
+#include <vector>
+
 #include "core/board.h"
 #include "core/internal_stop.h"
 #include "core/log.h"
@@ -5,7 +8,19 @@
 
 int complete_load(GameRecord& rec, bool last_move_load) {
   Figure& m = rec.main;
+  // Comments of move 0 show the root position and lose its dead stones with it.
+  std::vector<Figure*> root_notes;
+  for (Figure& f : rec.figures) {
+    if (f.anchor_move == 0 && f.move_count == 0 && f.b_size == m.b_size &&
+        std::memcmp(f.initial_board, m.initial_board, sizeof f.initial_board) == 0) {
+      root_notes.push_back(&f);
+    }
+  }
   m.remove_dead_setup_stones();
+  for (Figure* f : root_notes) {
+    std::memcpy(f->initial_board, m.initial_board, sizeof f->initial_board);
+    f->goto_move(0);
+  }
   m.goto_move(0);
   int i = 0;
   for (; i < m.move_count; i++) {

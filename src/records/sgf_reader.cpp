@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/log.h"
 #include "records/sgf.h"
@@ -31,6 +32,8 @@ struct SgfReader {
   // that annotations need no replay from the start.
   Figure cursor;
   bool cursor_dirty = true;
+  // Comment figures of move 0 made while the root was still being read.
+  std::vector<int> root_notes;
 
   explicit SgfReader(GameRecord& r) : rec(r) {}
 
@@ -46,6 +49,7 @@ struct SgfReader {
   void mark(int32_t label, const std::string& value);
   void move(int color, const std::string& value);
   void result(const std::string& value);
+  void settle_root_notes();
 };
 
 Figure& SgfReader::annotation() {
@@ -78,7 +82,28 @@ Figure& SgfReader::main_annotation(int n) {
   f.goto_move(0);
   f.anchor_move = n;
   f.first_number = 1;
+  if (n == 0) root_notes.push_back((int)rec.figures.size() - 1);
   return f;
+}
+
+// SZ, AB/AW or a first move that undoes HA may follow a comment of move 0;
+// its figure shows the root as it ends up, on the record's own board.
+void SgfReader::settle_root_notes() {
+  const Figure& m = rec.main;
+  for (int i : root_notes) {
+    Figure& f = rec.figures[i];
+    if (f.anchor_move != 0 || f.move_count != 0) continue;
+    int32_t labels[FIGURE_POINTS];
+    std::memcpy(labels, f.labels, sizeof labels);
+    f.b_size = m.b_size;
+    f.clear();
+    std::memcpy(f.initial_board, m.initial_board, sizeof f.initial_board);
+    f.clear_labels();
+    for (int y = 1; y <= f.b_size; y++) {
+      for (int x = 1; x <= f.b_size; x++) f.labels[figure_z(x, y)] = labels[figure_z(x, y)];
+    }
+    f.goto_move(0);
+  }
 }
 
 void SgfReader::open_branch() {
@@ -345,15 +370,10 @@ bool is_one_letter_property(const char* id) {
 
 }  // namespace
 
-bool read_sgf(std::string_view input, GameRecord& rec) {
-  std::string converted;
-  std::string_view data = sgf_to_cp932(input, converted) ? std::string_view(converted) : input;
-  size_t i = data.find('(');
-  if (i == std::string_view::npos) {
-    PRT("SGFファイルの読み込み失敗。'(' が見つからない\n");
-    return false;
-  }
-  SgfReader r(rec);
+namespace {
+
+// The game tree from the first "(": true when it was read to its end.
+bool parse_tree(SgfReader& r, std::string_view data, size_t i) {
   char id[PROPERTY_ID_MAX + 1] = "";
   int id_len = 0;
   bool id_open = true;  // letters extend the identifier until a value closes it
@@ -414,4 +434,20 @@ bool read_sgf(std::string_view input, GameRecord& rec) {
     }
   }
   return false;
+}
+
+}  // namespace
+
+bool read_sgf(std::string_view input, GameRecord& rec) {
+  std::string converted;
+  std::string_view data = sgf_to_cp932(input, converted) ? std::string_view(converted) : input;
+  size_t i = data.find('(');
+  if (i == std::string_view::npos) {
+    PRT("SGFファイルの読み込み失敗。'(' が見つからない\n");
+    return false;
+  }
+  SgfReader r(rec);
+  bool complete = parse_tree(r, data, i);
+  r.settle_root_notes();
+  return complete;
 }

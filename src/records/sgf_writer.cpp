@@ -97,9 +97,11 @@ std::string date_value(const std::string& date) {
   return d;
 }
 
-bool same_position(const Figure& f, const int32_t* board) {
-  for (int y = 1; y <= f.b_size; y++) {
-    for (int x = 1; x <= f.b_size; x++) {
+// Only the record's N x N points count: the frame differs between sizes.
+bool same_position(const Figure& f, const int32_t* board, int n) {
+  if (f.b_size != n) return false;
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
       if (f.initial_board[figure_z(x, y)] != board[figure_z(x, y)]) return false;
     }
   }
@@ -155,12 +157,12 @@ void write_setup_list(SgfBuf& buf, const char* id, const std::vector<int>& point
   }
 }
 
-void write_variation(SgfBuf& buf, const Figure& f, const int32_t* main_board) {
+void write_variation(SgfBuf& buf, const Figure& f, const int32_t* main_board, int n) {
   buf.end_line();
   buf.append("(;");
   std::vector<int> empty, black, white;
-  for (int y = 1; y <= f.b_size; y++) {
-    for (int x = 1; x <= f.b_size; x++) {
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
       int z = figure_z(x, y);
       int c = f.initial_board[z];
       if (c == main_board[z]) continue;
@@ -195,14 +197,15 @@ struct TreeWriter {
     return f.anchor_move > rec.main.move_count ? rec.main.move_count : f.anchor_move;
   }
 
-  // Comment and marks of the node after n moves, as a node of their own.
+  // Comment and marks of the node after n moves, as a node of their own;
+  // those of move 0 belong to the root node.
   void annotations(int n) {
     for (size_t i = 0; i < rec.figures.size(); i++) {
       const Figure& f = rec.figures[i];
       if (used[i] || f.anchor_move < 0 || anchor_of(f) != n || f.move_count != 0) continue;
-      if (!same_position(f, position.board)) continue;
+      if (!same_position(f, position.board, rec.main.b_size)) continue;
       used[i] = 1;
-      buf.append(";");
+      if (n > 0) buf.append(";");
       size_t before = buf.text.size();
       write_comment(buf, f);
       write_labels(buf, f);
@@ -241,7 +244,7 @@ struct TreeWriter {
     }
     for (size_t k = open.size(); k-- > 0;) {
       buf.append(")");
-      for (int i : open[k].first) write_variation(buf, rec.figures[i], open[k].second.data());
+      for (int i : open[k].first) write_variation(buf, rec.figures[i], open[k].second.data(), rec.main.b_size);
     }
     buf.append(")");
     buf.end_line();

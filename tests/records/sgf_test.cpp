@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "core/log.h"
 #include "records/record_io.h"
 #include "records/sgf.h"
 #include "records/sjis.h"
+#include "records/ugf.h"
 
 namespace {
 
@@ -163,6 +166,44 @@ TEST(SgfRead, CharsetsAreConvertedToCp932) {
   EXPECT_NE(log_text().find("replaced"), std::string::npos);
 }
 
+// Without CA: half-width katakana pairs are valid UTF-8 as well (DA B0 is
+// U+06B0), so Shift_JIS must win unless the UTF-8 reading is clearly better.
+TEST(SgfRead, CharsetGuessKeepsShiftJisThatAlsoPassesAsUtf8) {
+  auto sjis = [](const char* utf8) { return utf8_to_cp932(utf8); };
+  struct Case {
+    std::string name;
+    std::string expected;
+  };
+  const Case kShiftJis[] = {
+      {sjis("ﾀﾛｳ"), sjis("ﾀﾛｳ")},
+      {sjis("ﾚｰﾃｨﾝｸﾞ対局"), sjis("ﾚｰﾃｨﾝｸﾞ対局")},
+      {sjis("ﾃｨ"), sjis("ﾃｨ")},    // C3 A8 would be an accented e
+      {sjis("ﾅｶﾆｼ"), sjis("ﾅｶﾆｼ")},  // Latin Extended in UTF-8, no letter beside it
+      {sjis("本因坊秀策 ひらがな カタカナ"), sjis("本因坊秀策 ひらがな カタカナ")},
+      {sjis("ﾌｼﾞｻﾜ 藤沢秀行"), sjis("ﾌｼﾞｻﾜ 藤沢秀行")},
+  };
+  for (const Case& c : kShiftJis) {
+    EXPECT_EQ(read("(;PB[" + c.name + "];B[aa])").main.info.black[0], c.expected) << cp932_to_utf8(c.name);
+  }
+  const Case kUtf8[] = {
+      {"本因坊秀策", sjis("本因坊秀策")},
+      {"ひらがな ﾀﾛｳ", sjis("ひらがな ﾀﾛｳ")},
+      {"José Müller", "Jos? M?ller"},  // CP932 has no accented letters
+      {"Дмитрий Σωκράτης", sjis("Дмитрий Σωκράτης")},
+      {"Zoë 本因坊", "Zo? " + sjis("本因坊")},
+  };
+  for (const Case& c : kUtf8) {
+    EXPECT_EQ(read("(;PB[" + c.name + "];B[aa])").main.info.black[0], c.expected) << c.name;
+  }
+  // A file mixing Shift_JIS fields: every field stays as it is.
+  std::string title = sjis("ﾚｰﾃｨﾝｸﾞ対局"), white = sjis("ｺｳｽﾞｷ"), note = sjis("ﾅｲｽ ｼｮｯﾄ");
+  GameRecord r = read("(;EV[" + title + "]PB[Smith]PW[" + white + "];B[aa]C[" + note + "])");
+  EXPECT_EQ(r.main.info.title[0], title);
+  EXPECT_EQ(r.main.info.white[0], white);
+  ASSERT_EQ(r.figures.size(), 1u);
+  EXPECT_EQ(r.figures[0].text, note);
+}
+
 TEST(SgfRead, MarksLabelsAndComments) {
   GameRecord r = read("(;SZ[9];B[ee]C[first]TR[aa]MA[bb]CR[cc]SQ[dd]LB[ef:A][eg:" + utf8_to_cp932("あ") +
                       "]C[second];W[ff])");
@@ -272,6 +313,61 @@ TEST(SgfRoundTrip, VariationsCommentsAndSetupSurviveAndTextIsStable) {
   }
   EXPECT_EQ(closes_at_zero, 1);
   EXPECT_EQ(depth, 0);
+}
+
+// A comment or mark read before SZ, before AB/AW or before a first black move
+// that undoes HA belongs to the root as it ends up: it is written on the root
+// node (not as a side variation with AE points), and UGF lists the setup.
+TEST(SgfRoundTrip, RootCommentsFollowTheFinalSizeAndSetup) {
+  struct Case {
+    const char* source;
+    int size;
+    int black_setup;  // setup stones on the final root
+    int labels;       // marks left on the final board
+  };
+  const Case kCases[] = {
+      {"(;GC[hello]SZ[9];B[cc])", 9, 0, 0},
+      {"(;C[hello]TR[aa][ss]SZ[17]AB[dd];B[cc])", 17, 1, 1},  // ss is off the 17 x 17 board
+      {"(;C[hello]AB[dd][pp];W[qq])", 19, 2, 0},
+      {"(;SZ[13]C[hello]LB[aa:X]HA[4];W[cc])", 13, 4, 1},
+      {"(;HA[2]C[hello];B[dd];W[pp])", 19, 0, 0},
+      {"(;C[hello]SZ[9]AB[aa]AW[ab][ba];B[cc])", 9, 0, 0},  // a dead setup stone goes
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.source);
+    GameRecord a = read(c.source);
+    ASSERT_EQ(a.figures.size(), 1u);
+    const Figure& note = a.figures[0];
+    EXPECT_EQ(note.anchor_move, 0);
+    EXPECT_EQ(note.b_size, c.size);
+    EXPECT_EQ(std::memcmp(note.initial_board, a.main.initial_board, sizeof note.initial_board), 0);
+    EXPECT_EQ(std::count(a.main.initial_board, a.main.initial_board + FIGURE_POINTS, 1), c.black_setup);
+    int labels = 0;
+    for (int z = 0; z < FIGURE_POINTS; z++) labels += note.labels[z] != 0;
+    EXPECT_EQ(labels, c.labels);
+    EXPECT_NE(note.labels[at(1, 1)] != 0, c.labels == 0);
+
+    std::string text = written(a);
+    EXPECT_EQ(text.find("AE["), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '('), 1) << text;
+    size_t comment = text.find("C[hello]"), first_move = text.find(";", text.find("AP["));
+    EXPECT_LT(comment, first_move) << text;
+    EXPECT_EQ(written(read(text)), text);
+
+    SgfBuf ugf;
+    write_ugf(a, ugf);
+    GameRecord u;
+    u.reset();
+    ASSERT_EQ(read_ugf(ugf.text, u), 1);
+    complete_load(u, true);
+    ASSERT_EQ(u.figures.size(), 1u);
+    EXPECT_EQ(std::memcmp(u.figures[0].initial_board, a.main.initial_board, sizeof note.initial_board), 0);
+    EXPECT_EQ(written(u).find("AE["), std::string::npos);
+  }
+  // A root reference figure with stones of its own is still a variation.
+  GameRecord r = read("(;SZ[9];B[cc](;W[dd])(;AB[ee]C[diagram]))");
+  ASSERT_EQ(r.figures.size(), 1u);
+  EXPECT_EQ(r.figures[0].initial_board[at(5, 5)], 1);
 }
 
 TEST(SgfRoundTrip, VariationAfterTheLastMoveStaysAVariation) {
