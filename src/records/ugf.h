@@ -12,3 +12,8 @@ void write_ugf(const GameRecord& rec, SgfBuf& buf);
 
 // The names under which the [Files] section holds the photos.
 extern const char* const UGF_PHOTO_NAMES[PHOTO_NUM];
+
+// A figure text line that the reader would take for a control line (after
+// any blanks it begins with .Fig, .EndFig, .Text, .EndText or .#) is written
+// with one more blank in front; the reader takes one blank off such a line.
+bool ugf_control_text(std::string_view line);

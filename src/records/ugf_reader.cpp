@@ -130,6 +130,7 @@ bool UgfReader::photo_line(std::string_view line) {
 void UgfReader::figure_text_line(std::string_view line) {
   Figure& f = rec.figures[figure];
   if (!starts_with(line, ".#,")) {
+    if (starts_with(line, " ") && ugf_control_text(line)) line.remove_prefix(1);
     f.text.append(line);
     f.text.push_back('\n');
     return;
@@ -204,6 +205,16 @@ bool UgfReader::data_line(std::string_view line) {
 }
 
 }  // namespace
+
+bool ugf_control_text(std::string_view line) {
+  size_t blanks = line.find_first_not_of(' ');
+  if (blanks == std::string_view::npos) return false;
+  line.remove_prefix(blanks);
+  for (std::string_view word : {".Fig", ".EndFig", ".Text", ".EndText", ".#"}) {
+    if (starts_with(line, word)) return true;
+  }
+  return false;
+}
 
 int read_ugf(std::string_view data, GameRecord& rec) {
   UgfReader r{rec};

@@ -1,4 +1,6 @@
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "records/sjis.h"
 #include "records/ugf.h"
@@ -29,17 +31,36 @@ void write_stones_and_moves(const Figure& f, SgfBuf& buf) {
   }
 }
 
-// Line ends of a text become CR LF, and the text ends with one.
+// Each line of a text (ended by CR LF, LF or a lone CR, which the reader
+// would drop) ends in CR LF; a line that looks like a control line is escaped.
 void write_text_lines(const std::string& text, SgfBuf& buf) {
   std::string out;
   out.reserve(text.size() + 16);
-  for (size_t i = 0; i < text.size(); i++) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (text[i] == '\n') out += "\r\n";
-    else out.push_back(text[i]);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + start, end - start);
+    if (ugf_control_text(line)) out.push_back(' ');
+    out.append(line);
+    out += "\r\n";
+    start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
   }
-  if (text.back() != '\n') out += "\r\n";
   buf.append_raw(out);
+}
+
+// "Key=value,value" and CR LF. A line end inside a value would start a line
+// the reader takes for a key, a section or data: it becomes a blank.
+void header_line(SgfBuf& buf, const char* key, std::initializer_list<std::string_view> values) {
+  std::string line = std::string(key) + "=";
+  bool first = true;
+  for (std::string_view v : values) {
+    if (!first) line.push_back(',');
+    first = false;
+    for (char c : v) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  }
+  line += "\r\n";
+  buf.append_raw(line);
 }
 
 }  // namespace
@@ -49,17 +70,19 @@ void write_ugf(const GameRecord& rec, SgfBuf& buf) {
   const GameInfo& g = m.info;
   buf.empty();
   buf.append("[Header]\r\nVer=UGF3,200\r\nLang=SJIS\r\nCrypt=0,PLAIN_UGF_FILE,READ_WRITE\r\nCode=\r\n");
-  buf.append("Title=%s,%s,%s\r\n", g.title[0].c_str(), g.title[1].c_str(), g.title[2].c_str());
-  buf.append("Place=%s\r\n", g.place.c_str());
-  buf.append("Date=%s,%s,%s,%s\r\n", g.date[0].c_str(), g.date[1].c_str(), g.date[2].c_str(), g.date[3].c_str());
+  header_line(buf, "Title", {g.title[0], g.title[1], g.title[2]});
+  header_line(buf, "Place", {g.place});
+  header_line(buf, "Date", {g.date[0], g.date[1], g.date[2], g.date[3]});
   const char* rule = g.rule == "Japanese" ? "JPN" : g.rule == "Chinese" ? "CHN" : "Unknown";
   buf.append("Rule=%s\r\nSize=%d\r\nHdcp=%d,%.1f\r\n", rule, m.b_size, g.nHand, g.komi);
-  buf.append("Ptime=%s,%s,%s,%s\r\n", g.time[0].c_str(), g.time[1].c_str(), g.time[2].c_str(), g.time[3].c_str());
-  buf.append("Winner=%s,%s\r\n", g.winner[0].c_str(), g.winner[1].c_str());
-  buf.append("Writer=%s\r\nCopyright=%s\r\nCoordinateType=JPN\r\n", g.writer.c_str(), g.copyright.c_str());
-  buf.append("Comment=%s\r\n", g.comment.c_str());
-  buf.append("PlayerB=%s,%s,%s\r\n", g.black[0].c_str(), g.black[1].c_str(), g.black[2].c_str());
-  buf.append("PlayerW=%s,%s,%s\r\n", g.white[0].c_str(), g.white[1].c_str(), g.white[2].c_str());
+  header_line(buf, "Ptime", {g.time[0], g.time[1], g.time[2], g.time[3]});
+  header_line(buf, "Winner", {g.winner[0], g.winner[1]});
+  header_line(buf, "Writer", {g.writer});
+  header_line(buf, "Copyright", {g.copyright});
+  buf.append("CoordinateType=JPN\r\n");
+  header_line(buf, "Comment", {g.comment});
+  header_line(buf, "PlayerB", {g.black[0], g.black[1], g.black[2]});
+  header_line(buf, "PlayerW", {g.white[0], g.white[1], g.white[2]});
 
   buf.append("[Remote]\r\n");
   for (int i = 0; i < PHOTO_NUM; i++) {

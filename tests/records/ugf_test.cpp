@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/log.h"
@@ -109,6 +110,53 @@ TEST(UgfWrite, FigureTextGetsFinalLineEnd) {
   f.labels[at(2, 3)] = 'Q';
   std::string text = written(r);
   EXPECT_NE(text.find(".Text\r\na\r\nb\r\n.#,2,3, Q\r\n.EndText\r\n.EndFig\r\n"), std::string::npos);
+}
+
+// A comment line the reader would take for a control line is escaped with a
+// blank and reads back as the same text: no text ends early, no text line
+// becomes a label, a move or a figure.
+TEST(UgfRoundTrip, TextLinesThatLookLikeControlLinesReadBackAsText) {
+  const char* const kLines[] = {".EndText", ".EndFig", ".Fig,0,1,1,19,19,x,1,0", ".Text", ".#,3,4, A",
+                                " .EndText", "  .#,1,1,B", "AA,B1,1,0", "...", ". EndText", "[Data]", "after"};
+  std::string text, expected;
+  for (const char* line : kLines) text += std::string(line) + "\r\n", expected += std::string(line) + "\n";
+  GameRecord r;
+  r.reset();
+  r.main.set_size(9);
+  r.main.append_move(at(3, 3), 1);
+  r.main.info.comment = "x\r\n[Data]\r\nEE,B1,2,0";  // a header value is one line
+  r.annotation_at(1).text = text;
+  r.annotation_at(0).text = "old\rmac\r.EndText\rBB,W1,1,0";
+  complete_load(r, true);
+
+  std::string first = written(r);
+  int result = 0;
+  GameRecord back = read(first, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(back.main.move_count, 1);
+  EXPECT_EQ(back.main.info.comment, "x  [Data]  EE");
+  ASSERT_EQ(back.figures.size(), 2u);
+  EXPECT_EQ(back.figures[0].text, expected);
+  EXPECT_EQ(back.figures[1].text, "old\nmac\n.EndText\nBB,W1,1,0\n");
+  for (const Figure& f : back.figures) {
+    EXPECT_EQ(f.move_count, 0);
+    EXPECT_EQ(std::count_if(f.labels, f.labels + FIGURE_POINTS, [](int32_t l) { return l != 0; }), 0);
+  }
+  EXPECT_EQ(written(read(written(back))), written(back));
+
+  // The same comment through SGF -> UGF -> SGF.
+  SgfBuf sgf;
+  write_sgf(r, sgf);
+  GameRecord from_sgf;
+  from_sgf.reset();
+  ASSERT_TRUE(read_sgf(sgf.text, from_sgf));
+  complete_load(from_sgf, true);
+  GameRecord again = read(written(from_sgf));
+  SgfBuf sgf_again;
+  write_sgf(again, sgf_again);
+  EXPECT_EQ(again.main.move_count, 1);
+  EXPECT_NE(sgf_again.text.find(".#,3,4, A\r\n"), std::string::npos);
+  EXPECT_NE(sgf_again.text.find(";B[cc]"), std::string::npos);
 }
 
 GameRecord sample() {
