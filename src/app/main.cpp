@@ -18,6 +18,7 @@
 #include "knowledge/gtp_scoring.h"
 #include "knowledge/reading_gtp.h"
 #include "mc/patterns.h"
+#include "mc/simple_mc.h"
 #include "records/convert.h"
 #include "records/engine_load.h"
 #ifdef RANVEL_HAVE_EDITOR
@@ -37,6 +38,7 @@ void register_engine(const CommandLine& cl) {
   register_classic_search();
   think_register_level(0, one_move_think);
   patterns_register_levels();
+  simple_mc_register_levels();
 }
 
 }  // namespace
