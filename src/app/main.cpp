@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "core/folders.h"
 #include "core/gtp.h"
 #include "core/kifu.h"
 #include "core/log.h"
 #include "core/startup.h"
+#include "core/time_control.h"
 #include "core/think.h"
 #include "knowledge/alphabeta_register.h"
 #include "knowledge/bad_shape.h"
@@ -18,6 +20,7 @@
 #include "knowledge/gtp_scoring.h"
 #include "knowledge/reading_gtp.h"
 #include "mc/patterns.h"
+#include "mc/uct_register.h"
 #include "mc/simple_mc.h"
 #include "records/convert.h"
 #include "records/engine_load.h"
@@ -39,6 +42,21 @@ void register_engine(const CommandLine& cl) {
   think_register_level(0, one_move_think);
   patterns_register_levels();
   simple_mc_register_levels();
+}
+
+// Level 7 is registered only when asked for: its pattern tables are large.
+bool register_tree_search(const CommandLine& cl) {
+  const int hardware = int(std::thread::hardware_concurrency());
+  if (cl.threads > std::max(hardware, 1)) {
+    fprintf(stderr, "ranvel: --threads %d is more than this machine's %d hardware threads\n", cl.threads, hardware);
+    return false;
+  }
+  std::string why;
+  if (!uct_register_level(cl.threads, cl.playouts, why)) {
+    fprintf(stderr, "ranvel: %s\n", why.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -65,6 +83,8 @@ int main(int argc, char** argv) {
   if (!cl.cDragFile.empty()) cl.cDragFile = user_path(cl.cDragFile);
 
   register_engine(cl);
+  time_control_enable(cl.time_control);
+  if (cl.level == 7 && !register_tree_search(cl)) return 2;
   if (cl.level >= 0 && !think_fix_level(cl.level)) {
     fprintf(stderr, "ranvel: think level %d is not available in this build\n", cl.level);
     return 2;

@@ -11,6 +11,7 @@
 
 #include "core/board.h"
 #include "core/kifu.h"
+#include "core/time_control.h"
 #include "core/log.h"
 
 double komi = 6.5;
@@ -149,12 +150,14 @@ int cmd_time_left(const char* args) {
   int n = gtp_parse_color(args, color);
   if (!n) return gtp_failure("invalid color");
   if (sscanf(args + n, "%d %d", &a, &b) != 2) return gtp_failure("time and stones not two integers");
+  time_control_left(color, a, b);
   return gtp_success("%s", "");
 }
 
 int cmd_time_settings(const char* args) {
   int a, b, c;
   if (sscanf(args, "%d %d %d", &a, &b, &c) != 3) return gtp_failure("not three integers");
+  time_control_settings(a, b, c);
   return gtp_success("%s", "");
 }
 

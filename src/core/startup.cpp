@@ -40,6 +40,20 @@ CommandLine parse_command_line(int argc, char** argv) {
       }
       cl.level = int(v);
       i++;
+    } else if (arg == "--threads" || arg == "--playouts") {
+      char* end = nullptr;
+      long v = i + 1 < argc ? strtol(argv[i + 1], &end, 10) : -1;
+      const long most = arg == "--threads" ? THREADS_SWITCH_MAX : PLAYOUTS_SWITCH_MAX;
+      if (i + 1 >= argc || *end || v < 1 || v > most) {
+        cl.error = arg;
+        cl.error += " needs a number from 1 to ";
+        cl.error += std::to_string(most);
+        return cl;
+      }
+      (arg == "--threads" ? cl.threads : cl.playouts) = int(v);
+      i++;
+    } else if (arg == "--time-control") {
+      cl.time_control = true;
     } else if (cl.cDragFile.empty()) {
       // A path handed over with its quotes loses them.
       if (arg.size() >= 2 && arg.front() == '"') arg = arg.substr(1, arg.size() - 2);

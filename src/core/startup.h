@@ -3,6 +3,8 @@
 #include <string>
 
 constexpr int PATH_MAX_LEN = 260;
+constexpr int THREADS_SWITCH_MAX = 64;
+constexpr int PLAYOUTS_SWITCH_MAX = 10000000;
 
 struct CommandLine {
   bool gtp_mode = false;
@@ -10,6 +12,9 @@ struct CommandLine {
   bool log_to_file = false;     // "--log-file": PRT appends to "output"
   bool gtp_extensions = false;  // "--gtp-extensions": analysis commands
   int level = -1;               // "--level N": fixed think level
+  int threads = 1;              // "--threads N": Monte-Carlo search threads
+  int playouts = 0;             // "--playouts N": fixed simulations per thread, no clock (0: off)
+  bool time_control = false;    // "--time-control": plan by time_settings and time_left
   std::string cDragFile;        // record to open
   std::string error;            // a switch that could not be read
 };

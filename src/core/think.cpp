@@ -8,6 +8,7 @@
 #include "core/log.h"
 #include "core/opening.h"
 #include "core/position_table.h"
+#include "core/time_control.h"
 
 int ThinkLevel = THINK_LEVEL_MAX;
 int DM = 5;
@@ -91,6 +92,7 @@ int level_driver(int color, bool use_fixed_level) {
   think_retry_root = 0;
   kifu_tejun_set();
   set_think_params();
+  think_time_limit = time_control_limit(color, think_time_limit, ban_size, tesuu);
   if (use_fixed_level && fixed_level >= 0) ThinkLevel = fixed_level;
   int level = ThinkLevel;
   if (level_think[level] && !runs_after_opening(level)) return level_think[level](color);

@@ -120,6 +120,8 @@ void make_hashpat_uct(const HashpatList* list, int n);
 const HashpatUct* hashpat_lookup(uint64_t key);
 template <int S>
 double big_pattern_factor(const Board<S>& b, int z, int color);
+// The same product from the point's keys of sizes 2..5 (one colour view).
+double big_pattern_factor_from_keys(const uint64_t keys[BIG_PATTERN_SIZE_MAX + 1]);
 
 // "weak255.db": count n, table A (27 x 6561 bytes), count no_3x3, table B
 // (5 blocks of 11649 bytes). Byte b is the probability 1.04^(b - 255).

@@ -175,12 +175,7 @@ const HashpatUct* hashpat_lookup(uint64_t key) {
   return hashpat_uct[i].key == key ? &hashpat_uct[i] : nullptr;
 }
 
-template <int S>
-double big_pattern_factor(const Board<S>& b, int z, int color) {
-  uint8_t content[BIG_PATTERN_POINTS];
-  uint64_t keys[BIG_PATTERN_SIZE_MAX + 1];
-  big_pattern_content(b, z, color, content);
-  big_pattern_keys(content, keys);
+double big_pattern_factor_from_keys(const uint64_t keys[BIG_PATTERN_SIZE_MAX + 1]) {
   double v = 1.0;
   for (int s = BIG_PATTERN_SIZE_MIN; s <= BIG_PATTERN_SIZE_MAX; s++) {
     const double least = hashpat_size_stats[s].min_ratio;
@@ -194,6 +189,15 @@ double big_pattern_factor(const Board<S>& b, int z, int color) {
     return 1.0;
   }
   return v;
+}
+
+template <int S>
+double big_pattern_factor(const Board<S>& b, int z, int color) {
+  uint8_t content[BIG_PATTERN_POINTS];
+  uint64_t keys[BIG_PATTERN_SIZE_MAX + 1];
+  big_pattern_content(b, z, color, content);
+  big_pattern_keys(content, keys);
+  return big_pattern_factor_from_keys(keys);
 }
 
 template void big_pattern_content<256>(const Board<256>&, int, int, uint8_t*);
