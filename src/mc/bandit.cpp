@@ -173,7 +173,7 @@ double bandit_search(int color, int depth) {
   McMove& m = node->moves[i];
   double child = m.visits == 0 ? playout_result(opponent(color)) : bandit_search(opponent(color), depth + 1);
   take_back(gban, z, color);
-  double value = -child;
+  double value = 0.0 - child;  // no negative zero in the logs
   if (depth == 0 && z == 0) value -= ROOT_PASS_PENALTY;
   // The child's value already averages its subtree, so it replaces the old one.
   m.value = value;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "core/board.h"
 #include "mc/simple_mc.h"
@@ -65,27 +66,42 @@ int simple_playout(int color, int* length) {
   // The move records and the string records of the global board are the
   // hard limits; one move makes at most one new string.
   const int limit = std::min(start + PLAYOUT_MOVES_PER_POINT * gban.size * gban.size, TE_INFO_MAX - 2);
-  int empty[BOARD_MAX * BOARD_MAX];
+  // The empty points, kept up to date move by move; at_index finds a point in the list.
+  int empty[BOARD_MAX * BOARD_MAX], n = 0;
+  static int at_index[21 * 256];
+  for (int y = 1; y <= gban.size; y++) {
+    for (int x = 1; x <= gban.size; x++) {
+      int z = make_z(x, y);
+      if (gban.ban[z] == EMPTY) at_index[z] = n, empty[n++] = z;
+    }
+  }
   int passes = 0;
   while (passes < 2 && gban.fukasa < limit && gban.ren_num < REN_MAX) {
-    int n = 0;
-    for (int y = 1; y <= gban.size; y++) {
-      for (int x = 1; x <= gban.size; x++) {
-        int z = make_z(x, y);
-        if (gban.ban[z] == EMPTY && z != gban.kou_iti) empty[n++] = z;
-      }
-    }
-    int played = 0;
-    while (n > 0) {
-      int i = int(simple_mc_random() % uint32_t(n));
+    // Points that fail move to the end of the list, out of this move's draw.
+    int open = n, played = 0;
+    while (open > 0) {
+      int i = int(simple_mc_random() % uint32_t(open));
       int z = empty[i];
-      if (!is_own_eye(z, color) && put_stone(gban, z, color) == PUT_OK) {
+      if (z != gban.kou_iti && !is_own_eye(z, color) && put_stone(gban, z, color) == PUT_OK) {
         played = z;
         break;
       }
-      empty[i] = empty[--n];
+      open--;
+      std::swap(empty[i], empty[open]);
+      at_index[empty[i]] = i, at_index[empty[open]] = open;
     }
-    if (!played) put_stone(gban, 0, color);
+    if (played) {
+      int i = at_index[played];
+      empty[i] = empty[--n];
+      at_index[empty[i]] = i;
+      const auto& m = gban.te[gban.fukasa - 1];
+      for (int k = 0; k < m.captured_stone_num; k++) {
+        int p = m.captured_stones[k];
+        at_index[p] = n, empty[n++] = p;
+      }
+    } else {
+      put_stone(gban, 0, color);
+    }
     passes = played ? 0 : passes + 1;
     color = opponent(color);
   }
