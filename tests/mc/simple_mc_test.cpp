@@ -218,6 +218,7 @@ TEST_F(SimpleMc, gtp_genmove_runs_levels_3_and_4_to_legal_moves) {
   register_genmove_commands();
   simple_mc_register_levels();
   engine_setup(5);
+  simple_mc_seed(99);
   for (int level : {3, 4}) {
     ASSERT_TRUE(think_fix_level(level));
     std::string reply = send("boardsize 5\nclear_board\ngenmove b\ngenmove w\ngenmove b\n");
