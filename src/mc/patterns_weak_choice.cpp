@@ -104,8 +104,10 @@ int weak_move_choice(int color, int tactical) {
     }
     PRT("nokori=(%ld/%ld),sum=%ld,n=%d\n", r, total, acc, n);
     if (put_stone(gban, cand[pick], color) == PUT_OK) {
+      // Positional super-ko: no move may bring back an earlier position.
+      const bool repeats = super_ko_check();
       take_back(gban, cand[pick], color);
-      return cand[pick];
+      if (!repeats) return cand[pick];
     }
     total -= weight[pick];
     weight[pick] = 0;
