@@ -447,6 +447,10 @@ int mc_play(McBoard& mb, int z, int color, const ReplyHints* hints) {
 int filter_move(McBoard& mb, int z, int color) {
   const SearchBoard& b = mb.b;
   if (z == b.kou_iti) return -1;
+  // Two empty neighbours: neither suicide nor self-atari.
+  if ((b.ban[z + 1] == EMPTY) + (b.ban[z - 1] == EMPTY) + (b.ban[z + 32] == EMPTY) + (b.ban[z - 32] == EMPTY) >= 2) {
+    return z;
+  }
   bool eye_like = true, captures = false;
   int own_stones = 0;
   int strings[4], string_num = 0;

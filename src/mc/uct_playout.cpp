@@ -61,6 +61,9 @@ int playout(UctThread& t, int col, const HashGo* leaf) {
     const int z = mb.total[c] > 0 ? select_by_weight(mb, c, t.rng) : 0;
     if (put_stone(mb.b, z, c) != PUT_OK) uct_internal_error("playout select illegal,z=%04x\n", z_from_zc(z));
     update_after_move(mb, z, c, &hints);
+    // Playout moves are never taken back: reuse the first move record so
+    // the stack stays in cache.
+    mb.b.fukasa = 0;
     t.po_moves[t.po_move_num] = int16_t(z);
     t.po_colors[t.po_move_num++] = int8_t(c);
     if (z && !t.playout_first[z]) t.playout_first[z] = uint8_t(c);
