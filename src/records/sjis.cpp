@@ -176,5 +176,6 @@ bool reads_as_utf8(std::string_view in) {
   // Not Shift_JIS: UTF-8 unless most high bytes fall outside its sequences
   // (UTF-8 that lost bytes here and there is still UTF-8).
   if (!cp932) return r.invalid <= r.characters;
-  return r.evidence > r.doubt;
+  // A tie is UTF-8 that lost bytes: each cut character leaves as many stray bytes.
+  return r.evidence > 0 && r.evidence >= r.doubt;
 }

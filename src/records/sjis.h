@@ -14,7 +14,8 @@ std::string cp932_to_utf8(std::string_view in);
 std::string utf8_to_cp932(std::string_view in);
 // Whether text without a declared charset is UTF-8 rather than CP932. Bytes
 // that are valid CP932 stay CP932 unless the UTF-8 reading is clearly better
-// (more characters only UTF-8 text makes than bytes that speak against it);
+// (characters only UTF-8 text makes, at least as many as the bytes that speak
+// against it);
 // other bytes are UTF-8 when they hold multi-byte characters at least as many
 // as the high bytes outside any sequence.
 bool reads_as_utf8(std::string_view in);

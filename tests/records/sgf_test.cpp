@@ -191,6 +191,8 @@ TEST(SgfRead, CharsetGuessKeepsShiftJisThatAlsoPassesAsUtf8) {
       {"José Müller", "Jos? M?ller"},  // CP932 has no accented letters
       {"Дмитрий Σωκράτης", sjis("Дмитрий Σωκράτης")},
       {"Zoë 本因坊", "Zo? " + sjis("本因坊")},
+      // One byte of 因 lost: valid CP932 by chance, still UTF-8.
+      {"\xe6\x9c\xac\xe5\x9b?\xe5\x9d\x8a", sjis("本") + "??" + sjis("坊")},
   };
   for (const Case& c : kUtf8) {
     EXPECT_EQ(read("(;PB[" + c.name + "];B[aa])").main.info.black[0], c.expected) << c.name;
