@@ -6,6 +6,8 @@
 //   gamedb    SOURCE... DEST          happo.db and the game files (as ranvel --build-gamedb)
 //   predict   --data DIR [--move-step M] --holdout N
 //                                     move prediction on the last N games
+//   areasum   [--out DIR] [--data DIR] [--game-step G] [--move-step M]
+//             [--playouts P] [--size N]  areasum.db
 // Common options: --holdout N keeps the last N games of the sources out of
 // training (list the newest collection last).
 #include <cstdio>
@@ -17,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "area_sum.h"
 #include "core/log.h"
 #include "core/random.h"
 #include "knowledge/book_build.h"
@@ -35,6 +38,8 @@ struct Args {
   int move_step = 0;
   int pool_iterations = -1, mm_iterations = -1;
   bool joint_3x3 = false;
+  int playouts = 0;
+  int size = 19;
   std::string data = ".";
   std::vector<std::string> sources;
 };
@@ -44,7 +49,9 @@ int usage() {
           "usage: knowledge_builder book [--out DIR] [--holdout N] SOURCE...\n"
           "       knowledge_builder patterns [--out DIR] [--holdout N] [--game-step G] [--move-step M]\n"
           "                 [--pool-iterations P] [--mm-iterations I] [--joint-3x3] SOURCE...\n"
-          "       knowledge_builder predict --data DIR --holdout N [--move-step M] SOURCE...\n");
+          "       knowledge_builder predict --data DIR --holdout N [--move-step M] SOURCE...\n"
+          "       knowledge_builder areasum [--out DIR] [--data DIR] [--holdout N] [--game-step G]\n"
+          "                 [--move-step M] [--playouts P] [--size N] SOURCE...\n");
   return 2;
 }
 
@@ -100,6 +107,31 @@ int predict(const Args& a) {
   return 0;
 }
 
+int build_area_sum(const Args& a) {
+  if (a.size < 5 || a.size > BOARD_MAX) return usage();
+  AreaSumOptions opt;
+  if (a.holdout > 0) opt.end_game = count_games(a.sources) - a.holdout;
+  if (a.game_step > 0) opt.game_step = a.game_step;
+  if (a.move_step > 0) opt.move_step = a.move_step;
+  if (a.playouts > 0) opt.playouts = a.playouts;
+  opt.board_size = a.size;
+  opt.progress = stdout;
+  const std::string out = std::filesystem::absolute(a.out).string() + "/" + AREA_SUM_FILE;
+  static int32_t table[AREA_SUM_ROWS][AREA_SUM_BANDS];
+  AreaSumReport r;
+  if (chdir(a.data.c_str()) != 0 || !count_area_sum(a.sources, opt, table, r)) {
+    fprintf(stderr, "knowledge_builder: the pattern file mm3x3.db is not in %s\n", a.data.c_str());
+    return 1;
+  }
+  if (!save_area_sum(out, table)) {
+    fprintf(stderr, "knowledge_builder: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  printf("games %ld, positions %ld, %d playouts each, %.0f s\n", r.games, r.positions, opt.playouts, r.seconds);
+  print_area_sum_summary(stdout, table);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +146,8 @@ int main(int argc, char** argv) {
     else if (!strcmp(argv[i], "--pool-iterations") && i + 1 < argc) a.pool_iterations = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--mm-iterations") && i + 1 < argc) a.mm_iterations = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--joint-3x3")) a.joint_3x3 = true;
+    else if (!strcmp(argv[i], "--playouts") && i + 1 < argc) a.playouts = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--size") && i + 1 < argc) a.size = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--data") && i + 1 < argc) a.data = argv[++i];
     else a.sources.push_back(std::filesystem::absolute(argv[i]).string());
   }
@@ -122,6 +156,7 @@ int main(int argc, char** argv) {
   if (a.command == "book") return build_book(a);
   if (a.command == "patterns") return build_patterns(a);
   if (a.command == "predict") return predict(a);
+  if (a.command == "areasum") return build_area_sum(a);
   if (a.command == "gamedb" && a.sources.size() >= 2) {
     std::vector<std::string> sources(a.sources.begin(), a.sources.end() - 1);
     return build_gamedb(sources, a.sources.back(), stdout);
