@@ -393,9 +393,13 @@ int select_root(UctThread& t) {
     int passes = 0;
     for (int i = tesuu - 2; i >= 1 && i >= tesuu - PASS_LOOKBACK; i -= 2) passes += kifu[i].z == 0;
     const bool own_dead_left = est.dead[col == BLACK ? WHITE : BLACK] > 0;
-    if ((!uct_avoid_early_pass && tesuu > n * n / 4 && est.unsettled < PASS_UNSETTLED_LONG) ||
-        (est.unsettled < PASS_UNSETTLED_FEW && !est.dame[move] && (!gtp_cleanup_mode || !own_dead_left)) ||
-        (passes >= 2 && !gtp_cleanup_mode)) {
+    // Passing now ends the game: only when the count as it stands wins.
+    const double margin = est.score - uct_komi;
+    const bool count_wins = col == BLACK ? margin > 0 : margin < 0;
+    if (count_wins &&
+        ((!uct_avoid_early_pass && tesuu > n * n / 4 && est.unsettled < PASS_UNSETTLED_LONG) ||
+         (est.unsettled < PASS_UNSETTLED_FEW && !est.dame[move] && (!gtp_cleanup_mode || !own_dead_left)) ||
+         (passes >= 2 && !gtp_cleanup_mode))) {
       move = 0;
     }
   }
@@ -453,7 +457,6 @@ int uct_root(int col) {
     threads.emplace_back(search_loop, std::ref(*uct_local[i]));
   }
   search_loop(t0);
-  uct_stop = STOP_TIME_UP;
   for (std::thread& th : threads) th.join();
   uct_komi = komi0;
 

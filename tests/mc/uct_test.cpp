@@ -289,11 +289,12 @@ class RootChoice : public ::testing::Test {
     unlock_node(node);
     return t;
   }
-  // Ownership as if every point were settled for Black (or all undecided).
-  void settle(UctThread& t, bool settled) {
+  // Ownership as if every point were settled for Black (1), for White (-1)
+  // or undecided (0).
+  void settle(UctThread& t, int owner) {
     t.mc_sims = 100;
     for (int y = 1; y <= 9; y++) {
-      for (int x = 1; x <= 9; x++) t.own.sum[zc(x, y)] = settled ? 100 : 0;
+      for (int x = 1; x <= 9; x++) t.own.sum[zc(x, y)] = owner * 100;
     }
   }
 };
@@ -301,22 +302,22 @@ class RootChoice : public ::testing::Test {
 TEST_F(RootChoice, fewer_visits_with_a_higher_win_rate_replace_the_most_visited) {
   for (int color : {BLACK, WHITE}) {
     UctThread& t = root_with(color, {{double(zc(3, 3)), 600, 0.4}, {double(zc(5, 5)), 300, 0.9}, {0, 10, 0.2}});
-    settle(t, false);
+    settle(t, 0);
     EXPECT_EQ(select_root(t), zc(5, 5)) << color;
     EXPECT_NEAR(uct_latest_win_rate, color == BLACK ? 0.9 : 0.1, 1e-6);
   }
   // 0.45 of the best's visits' worth of wins is not enough against 0.5.
   UctThread& t = root_with(BLACK, {{double(zc(3, 3)), 600, 0.5}, {double(zc(5, 5)), 300, 0.9}});
-  settle(t, false);
+  settle(t, 0);
   EXPECT_EQ(select_root(t), zc(3, 3));
 }
 
 TEST_F(RootChoice, resigns_below_fifteen_percent) {
   UctThread& t = root_with(WHITE, {{double(zc(3, 3)), 600, 0.14}, {double(zc(5, 5)), 10, 0.16}});
-  settle(t, false);
+  settle(t, 0);
   EXPECT_EQ(select_root(t), -1);
   UctThread& u = root_with(WHITE, {{double(zc(3, 3)), 600, 0.16}, {double(zc(5, 5)), 10, 0.1}});
-  settle(u, false);
+  settle(u, 0);
   EXPECT_EQ(select_root(u), zc(3, 3));
 }
 
@@ -326,16 +327,18 @@ TEST_F(RootChoice, answers_a_late_pass_with_a_pass_when_the_board_is_settled) {
   for (int i = 1; i <= 24; i++) kifu[i] = {make_z(1 + i % 9, 1 + i / 9), i % 2 ? BLACK : WHITE, 0};
   kifu[24].z = 0;
   tesuu = 24;
-  settle(t, true);
+  settle(t, 1);
   EXPECT_EQ(select_root(t), 0);
-  // The same with the board undecided: play on.
-  UctThread& u = root_with(BLACK, {{double(zc(3, 3)), 600, 0.6}, {0, 10, 0.5}});
-  settle(u, false);
-  EXPECT_EQ(select_root(u), zc(3, 3));
+  // The same with the board undecided, or settled for White: play on.
+  for (int owner : {0, -1}) {
+    UctThread& u = root_with(BLACK, {{double(zc(3, 3)), 600, 0.6}, {0, 10, 0.5}});
+    settle(u, owner);
+    EXPECT_EQ(select_root(u), zc(3, 3)) << owner;
+  }
   // A sure win that passing keeps: pass at once.
   tesuu = 0;
   UctThread& w = root_with(BLACK, {{double(zc(3, 3)), 600, 0.97}, {0, 400, 0.97}});
-  settle(w, true);
+  settle(w, 1);
   EXPECT_EQ(select_root(w), 0);
 }
 
