@@ -79,7 +79,10 @@ bool ladder_attack(SearchBoard& b, int z, int attacker, int& budget) {
   const int n = string_of(b, z);
   if (b.ren[n].lib_num != 2) return false;
   const int libs[2] = {b.ren[n].libs[0], b.ren[n].libs[1]};
-  for (int lib : libs) {
+  for (int k = 0; k < 2; k++) {
+    const int lib = libs[k];
+    // An atari the defender answers with three liberties is no ladder.
+    if (libs_after_move(b, libs[1 - k], opponent(attacker), 3, lib) >= 3) continue;
     if (--budget < 0) return false;
     if (b.kou_iti == lib || put_stone(b, lib, attacker) != PUT_OK) continue;
     bool captured = false;
@@ -200,10 +203,10 @@ void mc_board_copy(McBoard& dst, const McBoard& src) {
   }
 }
 
-int libs_after_move(const SearchBoard& b, int z, int color, int limit) {
+int libs_after_move(const SearchBoard& b, int z, int color, int limit, int excluded) {
   int seen[LIB_MAX + 8], num = 0;
   auto add = [&](int p) {
-    if (p == z) return;
+    if (p == z || p == excluded) return;
     for (int i = 0; i < num; i++) {
       if (seen[i] == p) return;
     }

@@ -72,8 +72,9 @@ int select_by_weight(McBoard& mb, int color, McRandom& rng);
 // The filter's answer for a drawn point: the point, a recommended point, or -1.
 int filter_move(McBoard& mb, int z, int color);
 
-// Liberties a stone of color at z would have (counted up to limit), captures included.
-int libs_after_move(const SearchBoard& b, int z, int color, int limit);
+// Liberties a stone of color at z would have (counted up to limit), captures
+// included; `excluded` (a point the opponent is taken to hold) is not counted.
+int libs_after_move(const SearchBoard& b, int z, int color, int limit, int excluded = 0);
 // Can the attacker capture the two-liberty string at z by a ladder?
 bool ladder_capturable(SearchBoard& b, int z, int attacker);
 
