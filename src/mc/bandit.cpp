@@ -19,6 +19,7 @@ constexpr uint32_t HASH_MC_MASK = Hash_MC_Table_Size - 1;
 constexpr int BANDIT_FUKASA_MAX = 127;
 constexpr int PV_PRINT_EVERY = 2000;
 constexpr double UNVISITED_SCORE = 10000.0;
+constexpr uint32_t UNVISITED_SPREAD = 32768;  // random order among unvisited moves
 constexpr double UCB_DIVISOR = 5.0;      // sqrt(ln N / (5 n))
 constexpr double LCB_FACTOR = 2.0;       // sqrt(2 ln N / n)
 constexpr double BEST_WEIGHT = 0.01;
@@ -41,7 +42,7 @@ int select_move(const HASH_MC& node) {
   double best_score = 0;
   for (int i = 0; i < node.child_num; i++) {
     const McMove& m = node.moves[i];
-    double score = m.visits == 0 ? UNVISITED_SCORE + simple_mc_random() % 32768
+    double score = m.visits == 0 ? UNVISITED_SCORE + simple_mc_random() % UNVISITED_SPREAD
                                  : m.value + std::sqrt(std::log(double(node.games)) / (UCB_DIVISOR * m.visits));
     if (best < 0 || score > best_score) best = i, best_score = score;
   }
