@@ -415,7 +415,9 @@ int uct_root(int col) {
   make_hashboard64();
   uct_make_threads();
   const long budget = long(uct_settings.threads) * uct_settings.playouts;
-  init_hash_go(int(std::min<long>(budget / 2, 1 << 22)));
+  // About one node per ten simulations is created; a quarter leaves room.
+  init_hash_go(int(std::min<long>(budget / 4, 1 << 22)));
+  load_area_sum_table();
   tmp_big_mem(0);
   reading_table_init();
   reading_table_clear();
