@@ -67,9 +67,22 @@ int main(int argc, char** argv) {
 
   CommandLine cl = parse_command_line(argc, argv);
   if (!cl.error.empty()) {
-    fprintf(stderr, "ranvel: %s\n", cl.error.c_str());
+    fprintf(stderr, "ranvel: %s\n%s", cl.error.c_str(), usage_text());
     return 2;
   }
+  // Help and version need neither the engine nor a display.
+  if (cl.show_help || cl.show_version) {
+    fputs(cl.show_help ? usage_text() : VERSION_LINE, stdout);
+    if (!cl.show_help) fputs("\n", stdout);
+    return 0;
+  }
+#ifdef RANVEL_HAVE_EDITOR
+  if (!cl.gtp_mode && !editor_display_available()) {
+    fprintf(stderr, "ranvel: the editor needs a display (DISPLAY or WAYLAND_DISPLAY); "
+                    "'ranvel --mode gtp' runs without one\n");
+    return 1;
+  }
+#endif
   log_set_file_output(cl.log_to_file);
   fChineseRule = cl.chinese_rule;
   if (!cl.cDragFile.empty()) PRT("cDragFile=%s\n", cl.cDragFile.c_str());

@@ -54,6 +54,14 @@ CommandLine parse_command_line(int argc, char** argv) {
       i++;
     } else if (arg == "--time-control") {
       cl.time_control = true;
+    } else if (arg == "--help" || arg == "-h") {
+      cl.show_help = true;
+    } else if (arg == "--version") {
+      cl.show_version = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      // A mistyped switch must not be taken for a record to open.
+      cl.error = arg == "--mode" ? "--mode takes only the word gtp" : "unknown switch " + arg;
+      return cl;
     } else if (cl.cDragFile.empty()) {
       // A path handed over with its quotes loses them.
       if (arg.size() >= 2 && arg.front() == '"') arg = arg.substr(1, arg.size() - 2);
@@ -62,6 +70,33 @@ CommandLine parse_command_line(int argc, char** argv) {
   }
   if (cl.gtp_mode) cl.cDragFile.clear();
   return cl;
+}
+
+const char* const VERSION_LINE = "Ranvel Editor 1.04";
+
+const char* usage_text() {
+  return "usage: ranvel [SWITCHES] [RECORD]       the editor (needs a display), opening RECORD\n"
+         "       ranvel --mode gtp [SWITCHES]     Go Text Protocol engine on standard input/output\n"
+         "       ranvel --convert SRC DST         converts one record between the formats the\n"
+         "                                        extensions name (.sgf .mgt .ugf .ugi .ig1 .ngf)\n"
+         "       ranvel --convert ARCHIVE.ugz FOLDER   unpacks an archive of records into FOLDER\n"
+         "       ranvel --build-gamedb SOURCE... DEST  builds the game database DEST/happo.db\n"
+         "\n"
+         "switches:\n"
+         "  --mode gtp          the engine instead of the editor (no display needed)\n"
+         "  --chinese-rule      area scoring and the other Chinese-rule behaviours\n"
+         "  --log-file          appends the debug log to the file 'output' in the program folder\n"
+         "  --level N           fixes the think level (0..9; 7 is the Monte-Carlo tree search)\n"
+         "  --gtp-extensions    adds attack, defend, dragon_status and eval_territory to GTP\n"
+         "  --threads N         level 7 searches on N threads\n"
+         "  --playouts N        level 7 runs exactly N simulations per thread per move\n"
+         "  --time-control      plans each move's time from GTP time_settings and time_left\n"
+         "  -h, --help          prints this text\n"
+         "  --version           prints the program's name and version\n"
+         "\n"
+         "Data files (book19.db, book11.db, mm3x3.db, patlist.db, weak255.db, happo.db) are\n"
+         "looked for in the program folder (the folder of the executable, cut at Release/ or\n"
+         "Debug/), then in its parent folder.\n";
 }
 
 namespace {

@@ -15,11 +15,18 @@ struct CommandLine {
   int threads = 1;              // "--threads N": Monte-Carlo search threads
   int playouts = 0;             // "--playouts N": fixed simulations per thread, no clock (0: off)
   bool time_control = false;    // "--time-control": plan by time_settings and time_left
+  bool show_help = false;       // "--help", "-h"
+  bool show_version = false;    // "--version"
   std::string cDragFile;        // record to open
   std::string error;            // a switch that could not be read
 };
 
 CommandLine parse_command_line(int argc, char** argv);
+
+// The program's name and version, as "--version" prints them.
+extern const char* const VERSION_LINE;
+// What "--help" prints: the modes, every switch, where the data files are looked for.
+const char* usage_text();
 
 // Steps of subsystems above the core, run in their places of the order.
 struct StartupSteps {

@@ -6,7 +6,10 @@
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 #include "editor/main_window.h"
 #include "editor/recovery.h"
@@ -29,8 +32,35 @@ void load_qt_translation() {
     QCoreApplication::installTranslator(&translator);
 }
 
+bool editor_display_available() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* v = std::getenv(name);
+    if (v && *v) return true;
+  }
+  return false;
+}
+
+namespace {
+
+// A display that is named but cannot be reached makes Qt stop the process
+// with an abort (and a core file); a user gets one line and status 1 instead.
+void display_failure_handler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return;
+  }
+  std::fprintf(stderr, "ranvel: the editor cannot open its display (%s); 'ranvel --mode gtp' runs without one\n",
+               message.toLocal8Bit().constData());
+  std::fflush(stderr);
+  _exit(1);
+}
+
+}  // namespace
+
 int editor_main(int argc, char** argv, const std::string& record_path) {
+  QtMessageHandler previous = qInstallMessageHandler(display_failure_handler);
   QApplication app(argc, argv);
+  qInstallMessageHandler(previous);
   QApplication::setOrganizationName("Ranvel");
   QApplication::setApplicationName("Ranvel Editor");
   map_font_names();
