@@ -55,6 +55,8 @@ int gtp_loadsgf(const char* args) {
     return gtp_failure("cannot load file");
   }
   read_record(format, data, rec, true);
+  // GTP takes the board size and the komi from the file.
+  if (rec.main.info.komi_read) komi = rec.main.info.komi;
   int moves = rec.main.tesuu;
   if (n == 2) {
     char* end = nullptr;

@@ -26,6 +26,7 @@ void GameInfo::clear() {
   comment.clear();
   rule = "Japanese";
   komi = 6.5;
+  komi_read = false;
   nHand = 0;
   for (int i = 0; i < PHOTO_NUM; i++) photos[i].clear(), photo_names[i].clear();
 }
@@ -314,22 +315,24 @@ std::string Figure::result_text() const {
       case 'G': detail = "棄権勝ち"; break;
       case 'E': detail = "勝ち"; break;
       case 'F': detail = "反則勝ち"; break;
-      default: {
-        double m = std::strtod(d.c_str(), nullptr);
-        char buf[64];
-        if (!std::isfinite(m) || std::fabs(m) > 1e9) m = 0;
-        if (m == std::floor(m)) {
-          std::snprintf(buf, sizeof buf, "%d目勝ち", (int)m);
-        } else if ((int)m != 0) {
-          std::snprintf(buf, sizeof buf, "%d目半勝ち", (int)m);
-        } else {
-          std::snprintf(buf, sizeof buf, "半目勝ち");
-        }
-        detail = buf;
-      }
+      default: detail = win_by_words(std::strtod(d.c_str(), nullptr));
     }
   }
   return std::string(kKindNames[kind]) + " " + detail;
+}
+
+std::string win_by_words(double margin) {
+  double m = margin;
+  char buf[64];
+  if (!std::isfinite(m) || std::fabs(m) > 1e9) m = 0;
+  if (m == std::floor(m)) {
+    std::snprintf(buf, sizeof buf, "%d目勝ち", (int)m);
+  } else if ((int)m != 0) {
+    std::snprintf(buf, sizeof buf, "%d目半勝ち", (int)m);
+  } else {
+    std::snprintf(buf, sizeof buf, "半目勝ち");
+  }
+  return buf;
 }
 
 void GameRecord::reset() {

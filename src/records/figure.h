@@ -47,6 +47,7 @@ struct GameInfo {
   std::string copyright;
   std::string comment;
   double komi = 6.5;
+  bool komi_read = false;  // the file named the komi (else komi is the default)
   int32_t nHand = 0;
   std::string photos[PHOTO_NUM];       // raw image bytes; empty = none
   std::string photo_names[PHOTO_NUM];  // the names a UGF [Files] section uses
@@ -109,6 +110,9 @@ struct Figure {
 };
 
 using FigureList = std::vector<Figure>;
+
+// A winning margin as the result texts write it: "3目勝ち", "6目半勝ち", "半目勝ち".
+std::string win_by_words(double margin);
 
 // One record image: the main line and its reference figures.
 struct GameRecord {

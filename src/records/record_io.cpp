@@ -27,7 +27,8 @@ std::string lower_extension(const std::string& name) {
 
 RecordFormat choose_reader(const std::string& file_name) {
   std::string ext = lower_extension(file_name);
-  if (ext == "sgf") return FORMAT_SGF;
+  // Several Go collections ship their SGF records as ".mgt".
+  if (ext == "sgf" || ext == "mgt") return FORMAT_SGF;
   if (ext == "ugf" || ext == "ugi") return FORMAT_UGF;
   if (ext == "ig1") return FORMAT_TEXT;
   if (ext == "ngf") return FORMAT_NGF;
@@ -38,7 +39,8 @@ RecordFormat choose_reader(const std::string& file_name) {
 RecordFormat choose_writer(const std::string& file_name) {
   std::string ext = lower_extension(file_name);
   if (ext == "ugf") return FORMAT_UGF;
-  if (ext == "sgf") return FORMAT_SGF;
+  // Saving an opened ".mgt" file back must keep it SGF for the programs that made it.
+  if (ext == "sgf" || ext == "mgt") return FORMAT_SGF;
   return FORMAT_TEXT;
 }
 

@@ -11,7 +11,7 @@ enum RecordFormat : int { FORMAT_NONE = 0, FORMAT_SGF, FORMAT_UGF, FORMAT_TEXT, 
 
 // By the extension after the last "." (case-insensitive).
 RecordFormat choose_reader(const std::string& file_name);
-// By the save path: "ugf" UGF, "sgf" SGF, everything else the simple text format.
+// By the save path: "ugf" UGF, "sgf" and "mgt" SGF, everything else the simple text format.
 RecordFormat choose_writer(const std::string& file_name);
 
 enum LoadResult : int {

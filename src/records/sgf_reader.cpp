@@ -348,6 +348,7 @@ void SgfReader::property(const char* id, const std::string& value) {
     info.writer = value;
   } else if (is("KM")) {
     info.komi = std::atof(value.c_str());
+    info.komi_read = true;
   } else if (is("HA")) {
     int n = std::atoi(value.c_str());
     if (n >= 2 && n <= 9 && m.move_count == 0 && !setup_seen) {

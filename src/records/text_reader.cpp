@@ -121,6 +121,7 @@ int read_ngf(std::string_view data, GameRecord& rec) {
       case 7:
         info.komi = std::atof(text.c_str());
         if (info.nHand == 0) info.komi += 0.5;
+        info.komi_read = true;
         break;
       case 8: info.date[0] = text; break;
       case 10: {

@@ -51,7 +51,9 @@ std::string decode_hex(std::string_view digits) {
 struct UgfReader {
   GameRecord& rec;
   bool igs_rows = false;
-  enum { HEADER, MAIN, FIGURES } section = HEADER;
+  // OTHER: a section this reader does not know (record servers add review
+  // sections); its lines are neither keys nor data.
+  enum { HEADER, MAIN, FIGURES, OTHER } section = HEADER;
   bool photo_data = false;
   bool in_text = false;
   int figure = -1;  // index of the open figure
@@ -96,7 +98,10 @@ bool UgfReader::header_key(std::string_view line) {
     std::string v(value);
     info.nHand = std::atoi(v.c_str());
     size_t comma = v.find(',');
-    if (comma != std::string::npos) info.komi = std::atof(v.c_str() + comma + 1);
+    if (comma != std::string::npos) {
+      info.komi = std::atof(v.c_str() + comma + 1);
+      info.komi_read = true;
+    }
   } else if (key == "Winner=") {
     set(info.winner, 2);
     std::string& d = info.winner[1];
@@ -243,6 +248,16 @@ int read_ugf(std::string_view data, GameRecord& rec) {
       r.figure = -1;
       continue;
     }
+    if (starts_with(line, "[Header]") || starts_with(line, "[Remote]")) {
+      r.section = UgfReader::HEADER;
+      continue;
+    }
+    if (starts_with(line, "[") && line.find(']') != std::string_view::npos) {
+      r.section = UgfReader::OTHER;
+      r.figure = -1;
+      continue;
+    }
+    if (r.section == UgfReader::OTHER) continue;
     if (r.header_key(line)) continue;
     if (r.section == UgfReader::FIGURES) {
       if (starts_with(line, ".Fig")) {

@@ -43,6 +43,19 @@ TEST_F(Convert, SgfToUgfAndBack) {
   EXPECT_EQ(rec.figures[0].text.substr(0, 2), "hi");  // UGF text lines end with a line feed
 }
 
+TEST_F(Convert, UgfWithReviewSectionAndMgtConvert) {
+  std::ofstream(path("review.ugf")) << "[Header]\r\nSize=9\r\n[Data]\r\nCC,B1,1,0\r\nGG,W1,2,0\r\n"
+                                       "[ReviewNode]\r\nNODE,1,0,0,0\r\n";
+  ASSERT_EQ(run(path("review.ugf"), path("out.mgt")), 0);
+  std::ifstream in(path("out.mgt"));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text.rfind("(;GM[1]SZ[9]", 0), 0u) << text;
+  GameRecord rec;
+  std::string error;
+  ASSERT_EQ(load_record_file(path("out.mgt"), rec, true, error), LOAD_OK);
+  EXPECT_EQ(rec.main.move_count, 2);
+}
+
 TEST_F(Convert, FailuresWriteNothing) {
   std::ofstream(path("bad.sgf")) << "(;SZ[9];B[cc];W[g";
   std::ofstream(path("x.txt")) << "(;B[aa])";

@@ -37,6 +37,21 @@ TEST_F(LoadSgf, WholeGameTakesSizeSetupMovesAndRule) {
   EXPECT_EQ(kifu[2].z, make_z(4, 3));
 }
 
+TEST_F(LoadSgf, KomiComesFromTheRecordWhenItNamesOne) {
+  send("komi 0.5\n");
+  std::ofstream(file) << "(;SZ[9]KM[7.5];B[cc];W[gg])";
+  EXPECT_EQ(send("loadsgf " + file + "\n"), "= B\n\n");
+  EXPECT_EQ(send("get_komi\n"), "= 7.5\n\n");
+  std::ofstream(file) << "(;SZ[9]KM[-3];B[cc])";
+  send("loadsgf " + file + "\n");
+  EXPECT_EQ(send("get_komi\n"), "= -3.0\n\n");
+  // A record without KM leaves the komi the controller set.
+  send("komi 5.5\n");
+  std::ofstream(file) << "(;SZ[9];B[cc])";
+  send("loadsgf " + file + "\n");
+  EXPECT_EQ(send("get_komi\n"), "= 5.5\n\n");
+}
+
 TEST_F(LoadSgf, MoveNumberSetsUpThePositionBeforeIt) {
   EXPECT_EQ(send("7 loadsgf " + file + " 3\n"), "=7 B\n\n");
   EXPECT_EQ(tesuu, 2);

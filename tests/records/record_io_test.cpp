@@ -13,6 +13,8 @@ namespace {
 
 TEST(RecordIo, ExtensionTable) {
   EXPECT_EQ(choose_reader("a.SGF"), FORMAT_SGF);
+  EXPECT_EQ(choose_reader("collection/a.MGT"), FORMAT_SGF);
+  EXPECT_EQ(choose_writer("a.mgt"), FORMAT_SGF);
   EXPECT_EQ(choose_reader("dir.x/a.Ugi"), FORMAT_UGF);
   EXPECT_EQ(choose_reader("a.ugf"), FORMAT_UGF);
   EXPECT_EQ(choose_reader("a.ig1"), FORMAT_TEXT);

@@ -56,6 +56,43 @@ TEST(UgfRead, HeaderKeys) {
   EXPECT_EQ(read("Winner=B,C\r\n").main.result_text(), "黒 中押し勝ち");
 }
 
+// As record servers write them: review sections after [Data], an e-mail
+// field after the rank, a negative komi; with CR LF and with LF line ends.
+std::string server_ugf(const char* eol) {
+  std::string lines[] = {"[Header]", "Ver=UGF3,200", "Size=19", "Hdcp=0,-6.5", "PlayerB=kuro,5d,kuro@example.jp,x",
+                         "PlayerW=shiro,4d,shiro@example.jp", "Winner=W,C", "[Data]", "PD,B1,1,0", "DP,W1,2,0",
+                         "QQ,B1,3,0", "YA,W1,4,0", "[ReviewNode]", "NODE,1,0,0,0", "NODE,2,1,0,0", "[ReviewComment]",
+                         "DD,B1,1,0 is not a move", "Comment=review text", "[Figure]", ".Fig,1,1,1,19,19,解説譜,1,0",
+                         "CC,W1,1,0", ".Text", "ref", ".EndText", ".EndFig", "[ReviewData]", "NODE,3,0,0,0"};
+  std::string text;
+  for (const std::string& l : lines) text += l + eol;
+  return text;
+}
+
+TEST(UgfRead, UnknownSectionsAfterDataKeepTheWholeMainLine) {
+  for (const char* eol : {"\r\n", "\n"}) {
+    int ok = 0;
+    GameRecord r = read(server_ugf(eol), &ok);
+    EXPECT_EQ(ok, 1);
+    ASSERT_EQ(r.main.move_count, 4);
+    EXPECT_EQ(r.main.moves[2].z, at(17, 17));
+    EXPECT_EQ(r.main.moves[3].z, 0);
+    EXPECT_DOUBLE_EQ(r.main.info.komi, -6.5);
+    EXPECT_EQ(r.main.info.black[1], "5d");
+    EXPECT_EQ(r.main.info.black[2], "kuro@example.jp");
+    EXPECT_EQ(r.main.info.white[0], "shiro");
+    // Keys inside a review section are the review's, not the game's.
+    EXPECT_TRUE(r.main.info.comment.empty());
+    ASSERT_EQ(r.figures.size(), 1u);
+    EXPECT_EQ(r.figures[0].move_count, 1);
+    EXPECT_EQ(r.figures[0].text, "ref\n");
+  }
+  // A [Header] after the data is the header again: its keys are read.
+  GameRecord again = read("[Data]\nPD,B1,1,0\n[Remote]\nPlace=Tokyo\n[Data]\nDP,W1,2,0\n");
+  EXPECT_EQ(again.main.move_count, 2);
+  EXPECT_EQ(again.main.info.place, "Tokyo");
+}
+
 TEST(UgfRead, IgsRowsAndDataErrors) {
   GameRecord r = read("Size=19\r\nCoordinateType=IGS\r\n[Data]\r\nAA,B1,1,0\r\n");
   ASSERT_EQ(r.main.move_count, 1);
