@@ -150,6 +150,33 @@ struct Reader {
   bool out_of_budget() const {
     return rs.nodes - rs.iteration_start >= budget(rs.iteration_depth) || b.ren_num >= READ_STRINGS_MAX;
   }
+  // About how many liberties a stone of `color` at the empty point p would
+  // have: its empty neighbours and the liberties of the strings it joins, a
+  // capture counted as the captured stones. Enough to order moves by.
+  int libs_after(int p, int color) const {
+    constexpr int SEEN_MAX = 8;
+    int seen[SEEN_MAX], n = 0, joined[4], j = 0, gained = 0;
+    auto note = [&](int q) {
+      if (q == p || n == SEEN_MAX || std::find(seen, seen + n, q) != seen + n) return;
+      seen[n++] = q;
+    };
+    for (int d : DIR) {
+      int q = p + d;
+      int c = b.ban[q];
+      if (c == EMPTY) {
+        note(q);
+      } else if (c == color) {
+        int r = string_of(b, q);
+        if (std::find(joined, joined + j, r) != joined + j) continue;
+        joined[j++] = r;
+        const StringRecord<S>& s = b.ren[r];
+        for (int k = 0; k < s.lib_num && n < SEEN_MAX; k++) note(s.libs[k]);
+      } else if (c == opponent(color) && b.ren[string_of(b, q)].lib_num == 1) {
+        gained += b.ren[string_of(b, q)].stones;
+      }
+    }
+    return n + gained;
+  }
   bool too_free(int libs, int remaining) const { return libs >= 3 && 2 * libs - 1 > remaining; }
   int remaining(int ply) const { return rs.depth - (ply - rs.start_ply); }
 
@@ -203,6 +230,63 @@ struct Reader {
     return m.z;
   }
 
+  // Attacker's candidates, best first.
+  void attack_moves(MoveList& list, const StringRecord<S>& t) {
+    int libs = t.lib_num;
+    int last = last_defender_stone();
+    if (last) {
+      const StringRecord<S>& r = b.ren[string_of(b, last)];
+      if (r.lib_num == 1) list.add(r.libs[0], 1000);
+    }
+    // The attacker's own stones around the target: a wall in atari must be
+    // saved before the defender takes it and breaks out, and a defender
+    // string in atari next to the wall is taken for the same reason.
+    for_neighbour_strings(t, att, [&](const StringRecord<S>& wall) {
+      if (wall.lib_num == 1 && libs_after(wall.libs[0], att) >= 2) list.add(wall.libs[0], 950 + wall.stones);
+      for_neighbour_strings(wall, def, [&](const StringRecord<S>& r) {
+        if (r.lib_num == 1) list.add(r.libs[0], 900 + (wall.lib_num == 1 ? 40 : 0));
+      });
+    });
+    // The defender's best way out: the liberty where his extension gains most.
+    int escape = 0, escape_libs = -1;
+    for (int i = 0; i < libs; i++) {
+      int gain = libs_after(t.libs[i], def);
+      if (gain > escape_libs) escape = t.libs[i], escape_libs = gain;
+    }
+    // The target's liberties, leaving it the one with the fewest ways out.
+    // Filling a liberty where the attacker's stone would itself be in atari
+    // is a throw-in: kept, but after the safe fills.
+    for (int i = 0; i < libs; i++) {
+      int most_other = 0;
+      for (int j = 0; j < libs; j++)
+        if (j != i) most_other = std::max(most_other, libs_after(t.libs[j], def));
+      int value = 100 + empty_neighbours(t.libs[i]) - 3 * most_other;
+      if (t.libs[i] == escape) value += 4;
+      if (libs_after(t.libs[i], att) <= 1) value -= 40;
+      list.add(t.libs[i], value);
+    }
+    // Second-order liberties: the net's key points touch two liberties or
+    // close the defender's best way out; where a liberty cannot be filled
+    // safely, the approach from outside (back-filling) comes first.
+    for (int i = 0; i < libs; i++) {
+      int lib = t.libs[i];
+      bool unsafe = libs_after(lib, att) <= 1;
+      for (int d : DIR) {
+        int p = lib + d;
+        if (b.ban[p] != EMPTY) continue;
+        int touching = 0;
+        for (int k = 0; k < libs; k++)
+          for (int e : DIR) touching += p + e == t.libs[k];
+        int value = 10 * touching - empty_neighbours(p);
+        if (lib == escape) value += 15;
+        if (unsafe) value += 30;
+        if (libs_after(p, att) <= 1) value -= 20;
+        list.add(p, value);
+      }
+    }
+    list.order();
+  }
+
   int attack(int ply) {
     rs.nodes++;
     long start_nodes = rs.nodes;
@@ -213,6 +297,7 @@ struct Reader {
       return READ_DEAD;
     }
     int libs = t.lib_num;
+    int last = last_defender_stone();
     if (ply - rs.start_ply >= rs.max_ply || too_free(libs, remaining(ply))) return READ_LIVE;
     if (b.fukasa >= TE_INFO_MAX - 2) {
       PRT("depth over\n");
@@ -225,37 +310,7 @@ struct Reader {
     }
 
     MoveList list;
-    int last = last_defender_stone();
-    if (last) {
-      const StringRecord<S>& r = b.ren[string_of(b, last)];
-      if (r.lib_num == 1) list.add(r.libs[0], 1000);
-    }
-    // Defender strings in atari next to the attacker's stones around the target.
-    for_neighbour_strings(t, att, [&](const StringRecord<S>& wall) {
-      for_neighbour_strings(wall, def, [&](const StringRecord<S>& r) {
-        if (r.lib_num == 1) list.add(r.libs[0], 900);
-      });
-    });
-    // The target's liberties, leaving it the one with the fewest ways out;
-    // then the points next to them (nets).
-    for (int i = 0; i < libs; i++) {
-      int most_other = 0;
-      for (int j = 0; j < libs; j++)
-        if (j != i) most_other = std::max(most_other, empty_neighbours(t.libs[j]));
-      list.add(t.libs[i], 100 + empty_neighbours(t.libs[i]) - 3 * most_other);
-    }
-    for (int i = 0; i < libs; i++) {
-      for (int d : DIR) {
-        int p = t.libs[i] + d;
-        if (b.ban[p] != EMPTY) continue;
-        int touching = 0;
-        for (int k = 0; k < libs; k++)
-          for (int e : DIR) touching += p + e == t.libs[k];
-        list.add(p, 10 * touching - empty_neighbours(p));
-      }
-    }
-    list.order();
-
+    attack_moves(list, t);
     for (int i = 0; i < list.n; i++) {
       int z = list.c[i].z;
       if (b.ban[z] != EMPTY) continue;  // an answer appended below may be a listed point
@@ -282,17 +337,26 @@ struct Reader {
   }
 
   // Defender's candidates: capture attacking strings in atari, extend on the
-  // liberties, and take liberties from attacking strings short of them.
+  // liberties that gain most, counter-atari attacking strings short of
+  // liberties, and (with room to spare) jump towards open points.
   void defence_moves(MoveList& list, int first) {
     if (first) list.add(first, 2000);
     const StringRecord<S>& t = target();
     for_neighbour_strings(t, att, [&](const StringRecord<S>& r) {
       if (r.lib_num == 1) list.add(r.libs[0], 1000 + r.stones);
     });
-    for (int i = 0; i < t.lib_num; i++) list.add(t.libs[i], 100 + 10 * empty_neighbours(t.libs[i]));
+    for (int i = 0; i < t.lib_num; i++) {
+      int gain = libs_after(t.libs[i], def);
+      list.add(t.libs[i], 100 + 10 * gain);
+    }
+    // In atari only a capture or an extension can help.
+    if (t.lib_num == 1) {
+      list.order();
+      return;
+    }
     for_neighbour_strings(t, att, [&](const StringRecord<S>& r) {
       if (r.lib_num == 2)
-        for (int i = 0; i < 2; i++) list.add(r.libs[i], 50 + empty_neighbours(r.libs[i]));
+        for (int i = 0; i < 2; i++) list.add(r.libs[i], 50 + 10 * std::min(libs_after(r.libs[i], def), 3));
     });
     // Strengthening a friendly string next to a liberty turns that liberty
     // into a connection the attacker cannot fill.
@@ -304,6 +368,13 @@ struct Reader {
         const StringRecord<S>& f = b.ren[string_of(b, p)];
         if (f.lib_num <= 3)
           for (int k = 0; k < f.lib_num; k++) list.add(f.libs[k], 20 + empty_neighbours(f.libs[k]));
+      }
+    }
+    // Second-order liberties: a hane or jump that keeps the way out open.
+    for (int i = 0; i < t.lib_num; i++) {
+      for (int d : DIR) {
+        int p = t.libs[i] + d;
+        if (b.ban[p] == EMPTY && libs_after(p, def) >= 3) list.add(p, 10 + empty_neighbours(p));
       }
     }
     list.order();
