@@ -15,6 +15,15 @@ class QPainter;
 struct Judgement {
   std::array<int8_t, FIGURE_POINTS> territory{};
   std::array<uint8_t, FIGURE_POINTS> dead{};
+  // What the judgement adds up to; index 0 black, 1 white.
+  bool game_over = false;    // judged by the end-of-game rules
+  bool area = false;         // area counting (the record's rule is Chinese)
+  int points[2] = {0, 0};    // territory: empty points and the points of dead enemy stones
+  int stones[2] = {0, 0};    // living stones on the board
+  int prisoners[2] = {0, 0}; // stones taken so far
+  int dead_stones[2] = {0, 0};  // the other side's stones judged dead
+  double komi = 0;
+  double margin = 0;         // black minus white, komi included
 };
 
 struct BoardScene {

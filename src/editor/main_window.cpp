@@ -38,6 +38,8 @@
 #include "editor/busy.h"
 #include "editor/clipboard_text.h"
 #include "editor/commands.h"
+#include "editor/help_window.h"
+#include "editor/judgement.h"
 #include "editor/info_text.h"
 #include "editor/log_window.h"
 #include "editor/record_window.h"
@@ -57,8 +59,8 @@ constexpr int FIGURE_BUTTON_WIDTH = 30, FIGURE_BUTTON_HEIGHT = 20;
 constexpr int AUTO_REPLAY_MIN_MS = 50;
 
 const char* const OPEN_FILTER =
-    "囲碁用棋譜ファイル(*.ugf *.ugi *.sgf *.ngf *.ig1 *.ugz);;UGFファイル(*.ugf);;UGIファイル(*.ugi);;"
-    "SGFファイル(*.sgf);;NGFファイル(*.ngf);;IG1ファイル(*.ig1);;UGZファイル(*.ugz);;全てのファイル(*)";
+    "囲碁用棋譜ファイル(*.ugf *.ugi *.sgf *.mgt *.ngf *.ig1 *.ugz);;UGFファイル(*.ugf);;UGIファイル(*.ugi);;"
+    "SGFファイル(*.sgf *.mgt);;NGFファイル(*.ngf);;IG1ファイル(*.ig1);;UGZファイル(*.ugz);;全てのファイル(*)";
 const char* const SAVE_FILTER = "UGFファイル(*.ugf);;SGFファイル(*.sgf);;IG1ファイル(*.ig1);;全てのファイル(*)";
 
 QString program_folder_now() {
@@ -377,7 +379,8 @@ void MainWindow::update_tabs() {
   move_list_->setCurrentRow(f.tesuu);
   move_list_->blockSignals(false);
   if (judgement_shown_)
-    judgement_text_->setText(QStringLiteral("形勢判断を表示中です。\n（もう一度「形勢判断」で消えます）"));
+    judgement_text_->setText(QString::fromStdString(judgement_summary(judgement_)) +
+                             QStringLiteral("\n\n（もう一度「形勢判断」で消えます）"));
   else if (!judgement_provider)
     judgement_text_->setText(QStringLiteral("形勢判断はまだ使えません。\n局面の解析エンジンが組み込まれると、"
                                             "地と死に石を盤上に表示します。"));
@@ -760,8 +763,15 @@ void MainWindow::show_about() {
 
 void MainWindow::show_help() {
   QString path = QDir(program_folder_now()).filePath("help/index.html");
-  if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+  if (!QFileInfo::exists(path)) {
     QMessageBox::warning(this, QString::fromLatin1(PRODUCT_NAME), QStringLiteral("ヘルプを開けません：%1").arg(path));
+    return;
+  }
+  if (desktop_opens_html() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+  if (!help_window_) help_window_ = new HelpWindow(path, this);
+  help_window_->show();
+  help_window_->raise();
+  help_window_->activateWindow();
 }
 
 void MainWindow::open_recent(int index) {

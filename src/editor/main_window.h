@@ -160,6 +160,7 @@ class MainWindow : public QMainWindow {
   std::vector<int> figure_tabs_;
   QList<BoardView*> figure_views_;
   QPointer<RecordWindow> record_window_;
+  QPointer<QWidget> help_window_;  // the in-program help when the desktop cannot show it
   Judgement judgement_;
   bool filling_comment_ = false;
   int record_generation_ = 0;  // changes with every new or edited record: the move list follows

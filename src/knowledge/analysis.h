@@ -142,6 +142,12 @@ void analyze(Board<S>& b, Analysis<S>& a, int thread = 0);
 // Game phase from the stone density of the last analysis: 0, 1 or 2.
 int game_phase(int density);
 
+// The analysis' own verdict on the stone at z (its group alive or
+// unsettled, or the string revived), before the end-of-game rules that the
+// final status adds for a finished game.
+template <int S>
+bool stone_lives(const Analysis<S>& a, int z);
+
 // Chinese rules: area count; otherwise territory plus prisoners. Black
 // positive; komi not included.
 template <int S>

@@ -389,6 +389,11 @@ void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
 
 }  // namespace
 
+template <int S>
+bool stone_lives(const Analysis<S>& a, int z) {
+  return living_stone(a, z);
+}
+
 int game_phase(int density) { return density < 15 ? 0 : density < 35 ? 1 : 2; }
 
 template <int S>
@@ -568,6 +573,7 @@ void print_point_arrays(const Analysis<S>& a) {
 
 #define INSTANTIATE(S)                                                              \
   template void judge_points<S>(const Board<S>&, Analysis<S>&);                     \
+  template bool stone_lives<S>(const Analysis<S>&, int);                            \
   template int classic_score<S>(const Board<S>&, const Analysis<S>&, bool);         \
   template void print_analysis_strings<S>(const Analysis<S>&);                      \
   template void print_analysis_groups<S>(const Analysis<S>&);                       \

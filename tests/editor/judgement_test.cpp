@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "core/board.h"
 #include "core/kifu.h"
@@ -29,10 +31,14 @@ std::unique_ptr<Figure> finished_nine() {
   return f;
 }
 
-TEST(Judgement, ShownPositionIsJudgedAndTheEnginesGameIsKept) {
+void engine_ready() {
   random_startup();
   hash_tables_init();
   load_eye_database();
+}
+
+TEST(Judgement, ShownPositionIsJudgedAndTheEnginesGameIsKept) {
+  engine_ready();
   ban_size = 19;
   ban_clear();
   kifu_clear();
@@ -51,6 +57,81 @@ TEST(Judgement, ShownPositionIsJudgedAndTheEnginesGameIsKept) {
   EXPECT_EQ(ban_size, 19);
   EXPECT_TRUE(gban.hash == engine_hash) << "the engine's game is put back";
   EXPECT_EQ(gban.ban[make_z(4, 4)], BLACK);
+}
+
+// A white group around the lower left corner with a black stone inside: the
+// analysis leaves it unsettled, the end-of-game rules give it up.
+std::unique_ptr<Figure> corner_in_doubt() {
+  auto f = finished_nine();
+  f->board[zc(2, 5)] = EMPTY;
+  for (auto [x, y] : {std::pair{1, 6}, {2, 6}, {3, 6}, {3, 7}, {3, 8}, {3, 9}}) f->board[zc(x, y)] = WHITE;
+  f->board[zc(2, 9)] = BLACK;
+  return f;
+}
+
+TEST(Judgement, EndOfGameRulesOnlyOnceTheGameIsOver) {
+  engine_ready();
+  auto f = corner_in_doubt();
+  Judgement j;
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_FALSE(j.game_over);
+  EXPECT_FALSE(j.dead[zc(1, 6)]) << "still in play: the group may yet live";
+
+  f->info.winner[0] = "B";
+  f->info.winner[1] = "5.5";  // a counted result with its last move shown
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_TRUE(j.game_over);
+  EXPECT_TRUE(j.dead[zc(1, 6)]);
+
+  f->info.winner[1] = "C";  // a resignation is no count
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_FALSE(j.game_over);
+
+  f->append_move(0, BLACK);
+  f->append_move(0, WHITE);
+  f->goto_move(2);
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_TRUE(j.game_over) << "two passes end the game";
+  f->goto_move(1);
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_FALSE(j.game_over) << "an earlier move of a finished record";
+}
+
+TEST(Judgement, CountUnderTheRecordsRuleWithTheMarginAsResultsWriteIt) {
+  engine_ready();
+  auto f = finished_nine();
+  f->info.winner[0] = "W";
+  f->info.winner[1] = "5.5";
+  f->prisoners[0] = 2;  // taken by black
+  Judgement j;
+  ASSERT_TRUE(judge_position(*f, j));
+  ASSERT_TRUE(j.game_over);
+  // Black: 26 empty points and the dead stone's point, 2 + 1 prisoners.
+  EXPECT_EQ(j.points[0], 27);
+  EXPECT_EQ(j.points[1], 27);
+  EXPECT_EQ(j.dead_stones[0], 1);
+  EXPECT_EQ(j.prisoners[0], 2);
+  EXPECT_DOUBLE_EQ(j.margin, 27 + 2 + 1 - 27 - 6.5);
+  std::string text = judgement_summary(j);
+  EXPECT_NE(text.find("黒：地 27目　アゲハマ 2　死に石 1"), std::string::npos) << text;
+  EXPECT_NE(text.find("コミ 6.5目"), std::string::npos) << text;
+  EXPECT_NE(text.find("白 3目半勝ち"), std::string::npos) << text;
+
+  // Area counting: stones on the board instead of prisoners.
+  f->info.rule = "Chinese";
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_TRUE(j.area);
+  EXPECT_EQ(j.stones[0], 9);
+  EXPECT_EQ(j.stones[1], 9);
+  EXPECT_DOUBLE_EQ(j.margin, 27 + 9 - 27 - 9 - 6.5);
+  EXPECT_NE(judgement_summary(j).find("白 6目半勝ち"), std::string::npos);
+
+  f->info.komi = 0.5;
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_NE(judgement_summary(j).find("白 半目勝ち"), std::string::npos);
+  f->info.komi = 0;
+  ASSERT_TRUE(judge_position(*f, j));
+  EXPECT_NE(judgement_summary(j).find("持碁"), std::string::npos);
 }
 
 }  // namespace

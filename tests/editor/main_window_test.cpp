@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QFile>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -58,6 +60,45 @@ TEST_F(MainWindowTest, open_through_the_dialog_shows_move_0_and_lists_the_file) 
   EXPECT_EQ(w.windowTitle(), "game.sgf - Ranvel Editor");
   ASSERT_FALSE(w.settings().recent_files.isEmpty());
   EXPECT_EQ(w.settings().recent_files.first(), QFileInfo(record).absoluteFilePath());
+}
+
+TEST_F(MainWindowTest, an_mgt_file_is_offered_by_the_open_dialog_and_read_as_sgf) {
+  QString mgt = dir.filePath("collection.MGT");
+  write_file(mgt, TEN_MOVES);
+  QStringList filters;
+  answer_next_dialog([&](QWidget* d) {
+    filters = qobject_cast<QFileDialog*>(d)->nameFilters();
+    choose_file(d, mgt);
+  });
+  w.command(ID_OPEN);
+  ASSERT_FALSE(filters.isEmpty());
+  EXPECT_TRUE(filters.first().contains("*.mgt"));
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_EQ(f().info.black[0], "Kuro");
+}
+
+TEST_F(MainWindowTest, help_opens_in_a_window_of_its_own_when_the_desktop_has_no_browser) {
+  QTemporaryDir empty;
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", empty.path().toLocal8Bit());  // no xdg-open to find
+  bool refused = false;
+  answer_next_dialog([&](QWidget* d) {
+    refused = true;
+    answer_box(d, QMessageBox::Ok);
+  });
+  w.command(ID_HELP);
+  cancel_pending_answers();
+  qputenv("PATH", path);
+  EXPECT_FALSE(refused) << "a message box instead of the page";
+  auto* help = w.findChild<QWidget*>("help_window");
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  auto* browser = help->findChild<QTextBrowser*>();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->source().path().endsWith("help/index.html"));
+  EXPECT_FALSE(browser->toPlainText().trimmed().isEmpty());
+  w.command(ID_HELP);  // asked again, the same window comes forward
+  EXPECT_EQ(w.findChildren<QTextBrowser*>().size(), 1);
 }
 
 TEST_F(MainWindowTest, command_states_at_move_0_and_at_the_last_move) {
@@ -169,6 +210,7 @@ TEST_F(MainWindowTest, pass_and_delete_last_move) {
 bool fake_judgement(const Figure& shown, Judgement& out) {
   out = Judgement{};
   out.territory[figure_z(1, 1)] = int8_t(shown.tesuu);
+  out.margin = shown.tesuu + 0.5;
   return true;
 }
 
@@ -200,6 +242,10 @@ TEST_F(MainWindowTest, judgement_refuses_clicks_while_shown_and_says_when_unavai
   EXPECT_EQ(w.board_view()->scene().judgement->territory[figure_z(1, 1)], 1);
   w.go_to_move(0);  // the overlay follows the shown position
   EXPECT_EQ(w.board_view()->scene().judgement->territory[figure_z(1, 1)], 0);
+  // The judgement tab shows the count of the shown move.
+  auto* tab = qobject_cast<QLabel*>(w.findChild<QTabWidget*>("SysTabControl32")->widget(TAB_JUDGEMENT));
+  ASSERT_NE(tab, nullptr);
+  EXPECT_TRUE(tab->text().contains(QStringLiteral("黒 半目勝ち"))) << tab->text().toStdString();
   MainWindow::set_judgement_provider(nullptr);
 }
 

@@ -1,6 +1,7 @@
 // The editor alone, set up for looking at it under Xvfb:
 // editor_try [RECORD] [--move N] [--numbers] [--coords 0..3] [--size WxH] [--judge] [--no-bmp]
-//            [--tab N] [--command ID]
+//            [--tab N] [--command ID] [--engine-judge]
+// --engine-judge shows the engine's own judgement of the shown move and its count.
 #include <QApplication>
 #include <QSettings>
 #include <QTabWidget>
@@ -10,12 +11,24 @@
 
 #include "core/folders.h"
 #include "core/startup.h"
+#include "editor/commands.h"
 #include "editor/editor_main.h"
+#include "editor/judgement.h"
+#include "knowledge/bad_shape.h"
+#include "knowledge/eye_database.h"
 #include "editor/main_window.h"
 
 int main(int argc, char** argv) {
   StartupSteps steps;
+  bool engine_judge = false;
+  for (int i = 1; i < argc; i++) engine_judge |= !strcmp(argv[i], "--engine-judge");
+  if (engine_judge) {
+    steps.bad_shape_table = make_bad_shape_table;
+    steps.eye_database = [] { load_eye_database(); };
+    steps.eye_corner_patches = patch_corner_shapes;
+  }
   engine_startup(argv[0], steps);
+  if (engine_judge) install_judgement();
   QApplication app(argc, argv);
   map_font_names();
   load_qt_translation();
@@ -38,6 +51,10 @@ int main(int argc, char** argv) {
   }
   w.setGeometry(0, 0, width, height);
   if (move >= 0) w.go_to_move(move);
+  if (engine_judge) {
+    w.command(ID_JUDGEMENT);
+    w.tabs()->setCurrentIndex(TAB_JUDGEMENT);
+  }
   if (judge) {
     // A made-up overlay: black owns the left half, white the right, with
     // certainty growing towards the edges; stones deep in the other side dead.
