@@ -2,6 +2,7 @@
 // editor's refusal must all end with a status, never with an abort.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +26,9 @@ std::string slurp(const std::string& path) {
 
 // Runs ranvel with no display in the environment (plus `env`) and stdin empty.
 Outcome run_headless(const std::string& args, const std::string& env = "") {
-  const std::string out = testing::TempDir() + "ranvel_cli_out", err = testing::TempDir() + "ranvel_cli_err";
+  // ctest runs the tests of this file side by side: each process has its own files.
+  const std::string stem = testing::TempDir() + "ranvel_cli_" + std::to_string(getpid());
+  const std::string out = stem + "_out", err = stem + "_err";
   std::string cmd = "ulimit -c 0; env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " + std::string(RANVEL_PROGRAM) +
                     " " + args + " </dev/null >" + out + " 2>" + err;
   int raw = std::system(cmd.c_str());
