@@ -387,3 +387,35 @@ TEST(Search, level7_over_gtp_plays_legal_moves_and_reports_a_win_rate) {
   EXPECT_GT(rate, 0.0);
   EXPECT_LT(rate, 1.0);
 }
+
+TEST(BigPatternKeys, kept_move_by_move_equal_the_keys_made_from_scratch) {
+  ASSERT_TRUE(mc_setup(19));
+  auto mb = std::make_unique<McBoard>();
+  auto kept = std::make_unique<BigPatternKeys>(), fresh = std::make_unique<BigPatternKeys>();
+  McRandom rng;
+  mc_random_seed(rng, 0, 21, 21);
+  mb->stamp = 0;
+  mc_board_load(*mb, gban, BLACK, 0, 0, 0);
+  big_keys_init(*kept, mb->b);
+  int color = BLACK, captures = 0;
+  for (int move = 0; move < 400 && mb->passes < 2; move++) {
+    const int z = select_by_weight(*mb, color, rng);
+    ASSERT_EQ(put_stone(mb->b, z, color), PUT_OK);
+    captures += tyokuzen_get_num(mb->b);
+    big_keys_after_move(*kept, mb->b, z, color);
+    update_after_move(*mb, z, color, nullptr);
+    color = opponent(color);
+  }
+  EXPECT_GT(captures, 0);
+  big_keys_init(*fresh, mb->b);
+  for (int y = 1; y <= 19; y++) {
+    for (int x = 1; x <= 19; x++) {
+      for (int v = 0; v < 2; v++) {
+        for (int s = BIG_PATTERN_SIZE_MIN; s <= BIG_PATTERN_SIZE_MAX; s++) {
+          ASSERT_EQ(kept->key[v][s][zc(x, y)], fresh->key[v][s][zc(x, y)]) << x << "," << y << " size " << s;
+        }
+      }
+      EXPECT_DOUBLE_EQ(big_pattern_factor_keys(*kept, zc(x, y), WHITE), big_pattern_factor(mb->b, zc(x, y), WHITE));
+    }
+  }
+}
