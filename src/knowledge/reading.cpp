@@ -127,9 +127,15 @@ struct MoveList {
     }
     if (n < READ_LIST_MAX && !has(z)) c[n++] = {z, value};
   }
-  // Best first, ties in the order found; only the first READ_MOVES_MAX are tried.
+  // Best first, ties in the order found; only the first READ_MOVES_MAX are
+  // tried. An insertion sort: the lists are short and it needs no buffer.
   void order() {
-    std::stable_sort(c, c + n, [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
+    for (int i = 1; i < n; i++) {
+      Candidate x = c[i];
+      int j = i;
+      for (; j > 0 && c[j - 1].value < x.value; j--) c[j] = c[j - 1];
+      c[j] = x;
+    }
     n = std::min(n, READ_MOVES_MAX);
   }
 };
@@ -151,31 +157,26 @@ struct Reader {
     return rs.nodes - rs.iteration_start >= budget(rs.iteration_depth) || b.ren_num >= READ_STRINGS_MAX;
   }
   // About how many liberties a stone of `color` at the empty point p would
-  // have: its empty neighbours and the liberties of the strings it joins, a
-  // capture counted as the captured stones. Enough to order moves by.
+  // have: its empty neighbours, the other liberties of the strings it joins
+  // (shared ones counted twice) and the stones of strings it captures.
+  // Close enough to order moves by, and cheap.
   int libs_after(int p, int color) const {
-    constexpr int SEEN_MAX = 8;
-    int seen[SEEN_MAX], n = 0, joined[4], j = 0, gained = 0;
-    auto note = [&](int q) {
-      if (q == p || n == SEEN_MAX || std::find(seen, seen + n, q) != seen + n) return;
-      seen[n++] = q;
-    };
+    int n = 0, joined[4], j = 0;
     for (int d : DIR) {
       int q = p + d;
       int c = b.ban[q];
       if (c == EMPTY) {
-        note(q);
-      } else if (c == color) {
+        n++;
+      } else if (c == color || c == opponent(color)) {
         int r = string_of(b, q);
         if (std::find(joined, joined + j, r) != joined + j) continue;
         joined[j++] = r;
         const StringRecord<S>& s = b.ren[r];
-        for (int k = 0; k < s.lib_num && n < SEEN_MAX; k++) note(s.libs[k]);
-      } else if (c == opponent(color) && b.ren[string_of(b, q)].lib_num == 1) {
-        gained += b.ren[string_of(b, q)].stones;
+        if (c == color) n += s.lib_num - 1;
+        else if (s.lib_num == 1) n += s.stones;
       }
     }
-    return n + gained;
+    return n;
   }
   bool too_free(int libs, int remaining) const { return libs >= 3 && 2 * libs - 1 > remaining; }
   int remaining(int ply) const { return rs.depth - (ply - rs.start_ply); }
@@ -247,40 +248,43 @@ struct Reader {
         if (r.lib_num == 1) list.add(r.libs[0], 900 + (wall.lib_num == 1 ? 40 : 0));
       });
     });
-    // The defender's best way out: the liberty where his extension gains most.
+    // What a stone on each liberty would have: the defender's extension, and
+    // whether the attacker's own stone there would stand (not a self-atari).
+    constexpr int LIBS_SEEN = 8;
+    int n = std::min(libs, LIBS_SEEN);
+    int gain[LIBS_SEEN], stands[LIBS_SEEN];
     int escape = 0, escape_libs = -1;
-    for (int i = 0; i < libs; i++) {
-      int gain = libs_after(t.libs[i], def);
-      if (gain > escape_libs) escape = t.libs[i], escape_libs = gain;
+    for (int i = 0; i < n; i++) {
+      gain[i] = libs_after(t.libs[i], def);
+      stands[i] = empty_neighbours(t.libs[i]) >= 2 || libs_after(t.libs[i], att) >= 2;
+      if (gain[i] > escape_libs) escape = t.libs[i], escape_libs = gain[i];
     }
     // The target's liberties, leaving it the one with the fewest ways out.
     // Filling a liberty where the attacker's stone would itself be in atari
     // is a throw-in: kept, but after the safe fills.
-    for (int i = 0; i < libs; i++) {
+    for (int i = 0; i < n; i++) {
       int most_other = 0;
-      for (int j = 0; j < libs; j++)
-        if (j != i) most_other = std::max(most_other, libs_after(t.libs[j], def));
+      for (int j = 0; j < n; j++)
+        if (j != i) most_other = std::max(most_other, gain[j]);
       int value = 100 + empty_neighbours(t.libs[i]) - 3 * most_other;
       if (t.libs[i] == escape) value += 4;
-      if (libs_after(t.libs[i], att) <= 1) value -= 40;
+      if (!stands[i]) value -= 40;
       list.add(t.libs[i], value);
     }
     // Second-order liberties: the net's key points touch two liberties or
     // close the defender's best way out; where a liberty cannot be filled
     // safely, the approach from outside (back-filling) comes first.
-    for (int i = 0; i < libs; i++) {
+    for (int i = 0; i < n; i++) {
       int lib = t.libs[i];
-      bool unsafe = libs_after(lib, att) <= 1;
       for (int d : DIR) {
         int p = lib + d;
         if (b.ban[p] != EMPTY) continue;
         int touching = 0;
-        for (int k = 0; k < libs; k++)
+        for (int k = 0; k < n; k++)
           for (int e : DIR) touching += p + e == t.libs[k];
         int value = 10 * touching - empty_neighbours(p);
         if (lib == escape) value += 15;
-        if (unsafe) value += 30;
-        if (libs_after(p, att) <= 1) value -= 20;
+        if (!stands[i]) value += 30;
         list.add(p, value);
       }
     }
@@ -338,7 +342,7 @@ struct Reader {
 
   // Defender's candidates: capture attacking strings in atari, extend on the
   // liberties that gain most, counter-atari attacking strings short of
-  // liberties, and (with room to spare) jump towards open points.
+  // liberties.
   void defence_moves(MoveList& list, int first) {
     if (first) list.add(first, 2000);
     const StringRecord<S>& t = target();
@@ -356,7 +360,7 @@ struct Reader {
     }
     for_neighbour_strings(t, att, [&](const StringRecord<S>& r) {
       if (r.lib_num == 2)
-        for (int i = 0; i < 2; i++) list.add(r.libs[i], 50 + 10 * std::min(libs_after(r.libs[i], def), 3));
+        for (int i = 0; i < 2; i++) list.add(r.libs[i], 50 + 10 * empty_neighbours(r.libs[i]));
     });
     // Strengthening a friendly string next to a liberty turns that liberty
     // into a connection the attacker cannot fill.
@@ -368,13 +372,6 @@ struct Reader {
         const StringRecord<S>& f = b.ren[string_of(b, p)];
         if (f.lib_num <= 3)
           for (int k = 0; k < f.lib_num; k++) list.add(f.libs[k], 20 + empty_neighbours(f.libs[k]));
-      }
-    }
-    // Second-order liberties: a hane or jump that keeps the way out open.
-    for (int i = 0; i < t.lib_num; i++) {
-      for (int d : DIR) {
-        int p = t.libs[i] + d;
-        if (b.ban[p] == EMPTY && libs_after(p, def) >= 3) list.add(p, 10 + empty_neighbours(p));
       }
     }
     list.order();

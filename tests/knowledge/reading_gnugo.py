@@ -515,6 +515,7 @@ def cmd_compare(args):
     games = [g for g in read_games(args.games)]
     random.shuffle(games)
     strings_done = 0
+    misses = open(args.misses, "w") if args.misses else None
     for game in games:
         if strings_done >= args.strings:
             break
@@ -544,7 +545,7 @@ def cmd_compare(args):
             if not 1 <= len(libs) <= 3:
                 continue
             strings_done += 1
-            ga, _ = reading(theirs, "attack", p, 19)
+            ga, gmove = reading(theirs, "attack", p, 19)
             oa, _ = reading(ours, "attack", p, 19)
             gd, _ = reading(theirs, "defend", p, 19)
             od, _ = reading(ours, "defend", p, 19)
@@ -553,6 +554,9 @@ def cmd_compare(args):
             else:
                 count["attack " + ("agree" if bool(ga) == bool(oa) else
                                    "kill only GNU Go finds" if ga else "kill only we find")] += 1
+                if ga and not oa and misses:
+                    misses.write(problem_sgf(b, p, "miss", "attack", [gmove] if gmove else [],
+                                             f"miss-{strings_done}", f"Move {n}."))
             if gd not in (0, 1):
                 count["defend ko (GNU Go), left out"] += 1
             else:
@@ -579,6 +583,7 @@ def main():
     c.add_argument("--engine", required=True)
     c.add_argument("--strings", type=int, default=2000)
     c.add_argument("--seed", type=int, default=61)
+    c.add_argument("--misses", help="writes the kills only GNU Go finds as problems")
     a = sub.add_parser("answers")
     a.add_argument("files", nargs="+")
     args = ap.parse_args()
