@@ -6,10 +6,11 @@ compares them with the recorded results and with GNU Go's dead stones.
                  [--run-gnugo] [--misses] [--jsonl OUT]
 
 (a) share of games with a counted result (B+n / W+n; B+0 / W+0 is a jigo)
-    whose winner our final_score matches; (b) share of board points where
-    our dead stones agree with GNU Go's final_status_list dead, over the
-    games whose GNU Go answer is cached (--run-gnugo fills the cache for the
-    rest; slow).
+    whose winner our final_score matches, and (m) the share whose margin it
+    matches exactly; (b) share of board points where our dead stones agree
+    with GNU Go's final_status_list dead, over the games whose GNU Go answer
+    is cached (--run-gnugo fills the cache for the rest; slow); (g) GNU Go's
+    own winner and exact-margin shares over the counted games it answered.
 
 Game selection, the same for every game: the main lines of 9x9 and 19x19
 records; from goban-original-games the games with a counted result; from
@@ -152,6 +153,17 @@ def recorded(result):
     return m.group(1) if float(m.group(2)) else '0'
 
 
+def recorded_value(result):
+    m = COUNTED.match(result)
+    return float(m.group(2)) * (1 if m.group(1) == 'B' else -1)
+
+
+def judged(score, result):
+    """(winner right, margin exact) of a final_score answer."""
+    v = value(score)
+    return outcome(v) == recorded(result), abs(v - recorded_value(result)) < 0.01
+
+
 def main():
     p = argparse.ArgumentParser()
     p.add_argument('ranvel')
@@ -168,14 +180,20 @@ def main():
         answers = list(ex.map(lambda g: ours(args, g), games))
     stats, misses, rows = {}, [], []
     for g, o in zip(games, answers):
-        t = stats.setdefault((g['collection'], g['size']), [0, 0, 0, 0, 0])
+        t = stats.setdefault((g['collection'], g['size']), [0] * 9)
+        gn = gnugo(args, g)
         if g['counted']:
             t[0] += 1
-            good = outcome(value(o['score'])) == recorded(g['result'])
+            good, exact = judged(o['score'], g['result'])
             t[1] += good
+            t[5] += exact
             if not good:
                 misses.append('%s %s komi %s ours %s' % (g['file'], g['result'], g['komi'], o['score']))
-        gn = gnugo(args, g)
+            if gn is not None:
+                good, exact = judged(gn['score'], g['result'])
+                t[6] += 1
+                t[7] += good
+                t[8] += exact
         if gn is not None:
             n = g['size'] ** 2
             t[2] += n
@@ -183,14 +201,20 @@ def main():
             t[4] += 1
         rows.append({'file': g['file'], 'result': g['result'], 'komi': g['komi'], 'ours': o,
                      'gnugo_dead': gn and gn['dead']})
-    total = [0] * 5
+    def pct(a, b):
+        return 100.0 * a / max(1, b)
+
+    def line(name, t):
+        print('%-12s (a) %4d/%4d = %5.1f %%  (m) %5.1f %%   (b) %6.2f %% over %d games'
+              '   GNU Go (a) %5.1f %% (m) %5.1f %% of %d' %
+              (name, t[1], t[0], pct(t[1], t[0]), pct(t[5], t[0]), pct(t[3], t[2]), t[4],
+               pct(t[7], t[6]), pct(t[8], t[6]), t[6]))
+
+    total = [0] * 9
     for k in sorted(stats):
-        t = stats[k]
-        print('%-6s %2dx%-2d (a) %4d/%4d = %5.1f %%   (b) %6.2f %% over %d games' %
-              (k[0], k[1], k[1], t[1], t[0], 100.0 * t[1] / max(1, t[0]), 100.0 * t[3] / max(1, t[2]), t[4]))
-        total = [x + y for x, y in zip(total, t)]
-    print('all          (a) %4d/%4d = %5.1f %%   (b) %6.2f %% over %d games' %
-          (total[1], total[0], 100.0 * total[1] / max(1, total[0]), 100.0 * total[3] / max(1, total[2]), total[4]))
+        line('%s %dx%d' % (k[0], k[1], k[1]), stats[k])
+        total = [x + y for x, y in zip(total, stats[k])]
+    line('all', total)
     if args.misses:
         print('\n'.join(misses))
     if args.jsonl:
