@@ -231,10 +231,9 @@ struct Reader {
     return m.z;
   }
 
-  // Attacker's candidates, best first.
-  void attack_moves(MoveList& list, const StringRecord<S>& t) {
+  // Attacker's candidates, best first; `last` is the defender's previous stone.
+  void attack_moves(MoveList& list, const StringRecord<S>& t, int last) {
     int libs = t.lib_num;
-    int last = last_defender_stone();
     if (last) {
       const StringRecord<S>& r = b.ren[string_of(b, last)];
       if (r.lib_num == 1) list.add(r.libs[0], 1000);
@@ -301,7 +300,6 @@ struct Reader {
       return READ_DEAD;
     }
     int libs = t.lib_num;
-    int last = last_defender_stone();
     if (ply - rs.start_ply >= rs.max_ply || too_free(libs, remaining(ply))) return READ_LIVE;
     if (b.fukasa >= TE_INFO_MAX - 2) {
       PRT("depth over\n");
@@ -314,7 +312,8 @@ struct Reader {
     }
 
     MoveList list;
-    attack_moves(list, t);
+    int last = last_defender_stone();
+    attack_moves(list, t, last);
     for (int i = 0; i < list.n; i++) {
       int z = list.c[i].z;
       if (b.ban[z] != EMPTY) continue;  // an answer appended below may be a listed point
