@@ -27,6 +27,7 @@
 #ifdef RANVEL_HAVE_EDITOR
 #include "editor/editor_main.h"
 #include "editor/judgement.h"
+#include "editor/print_export_main.h"
 #endif
 
 namespace {
@@ -64,6 +65,10 @@ bool register_tree_search(const CommandLine& cl) {
 int main(int argc, char** argv) {
   if (argc >= 2 && strcmp(argv[1], "--convert") == 0) return convert_main(argc, argv);
   if (argc >= 2 && strcmp(argv[1], "--build-gamedb") == 0) return build_gamedb_main(argc, argv);
+#ifdef RANVEL_HAVE_EDITOR
+  if (argc >= 2 && strcmp(argv[1], "--print") == 0) return print_main(argc, argv);
+  if (argc >= 2 && strcmp(argv[1], "--board-image") == 0) return board_image_main(argc, argv);
+#endif
 
   CommandLine cl = parse_command_line(argc, argv);
   if (!cl.error.empty()) {

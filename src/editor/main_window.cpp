@@ -39,9 +39,11 @@
 #include "editor/clipboard_text.h"
 #include "editor/commands.h"
 #include "editor/help_window.h"
+#include "editor/image_save_dialog.h"
 #include "editor/judgement.h"
 #include "editor/info_text.h"
 #include "editor/log_window.h"
+#include "editor/print_dialog.h"
 #include "editor/record_window.h"
 #include "editor/record_io.h"
 #include "editor/settings_dialog.h"
@@ -89,9 +91,9 @@ QIcon standard_icon(int id) {
   }
 }
 
-// The record list, printing and image export are windows of their own that
-// this window does not have yet: their commands stay visible but disabled.
-bool command_available(int id) { return id != ID_RECORD_LIST && id != ID_SAVE_IMAGE && id != ID_PRINT; }
+// The record list is a window of its own that this window does not have
+// yet: its command stays visible but disabled.
+bool command_available(int id) { return id != ID_RECORD_LIST; }
 
 }  // namespace
 
@@ -454,6 +456,8 @@ void MainWindow::command(int id) {
     case ID_PREV_FIGURE: step_figure(-1); return;
     case ID_NEXT_FIGURE: step_figure(1); return;
     case ID_RECORD_WINDOW: show_record_window(); return;
+    case ID_PRINT: print_with_dialog(this, state_.working(), &settings_.WinPos[PRT_WIN_POS]); return;
+    case ID_SAVE_IMAGE: save_image_with_dialog(this, settings_, current_scene()); return;
     case ID_TEST_FIGURE: open_test_window(); return;
     case ID_FIRST: navigate(0); return;
     case ID_BACK_10: navigate(f.tesuu - 10); return;
