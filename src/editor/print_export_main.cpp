@@ -27,9 +27,16 @@ int fail(const std::string& what) {
   return 1;
 }
 
+// Qt's notes about its environment (no runtime folder, ...) are not this
+// command's business: stderr carries only the one line of a failure.
+void quiet_handler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "ranvel: %s\n", message.toLocal8Bit().constData());
+}
+
 // Drawing needs Qt's font and image machinery but never a screen.
 std::unique_ptr<QGuiApplication> headless_app(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quiet_handler);
   static int qt_argc = 1;
   static char* qt_argv[] = {argv[0], nullptr};
   (void)argc;
