@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "editor/image_export.h"
@@ -21,6 +23,15 @@ constexpr int FILE_NAME_MAX = 260;
 constexpr int SIZE_FIELD_WIDTH = 70;
 constexpr int FILE_FIELD_WIDTH = 320;
 
+// The stored default names a Windows drive; here it would become a file
+// called "c:\sample.png" in whatever folder is current.
+QString shown_file_name(const QString& stored) {
+  if (stored != Settings().ImgFile) return stored;
+  QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+  if (pictures.isEmpty() || !QDir(pictures).exists()) pictures = QDir::homePath();
+  return QDir(pictures).filePath(QStringLiteral("sample.png"));
+}
+
 }  // namespace
 
 ImageSaveDialog::ImageSaveDialog(Settings& settings, const BoardScene& scene, QWidget* parent)
@@ -28,7 +39,7 @@ ImageSaveDialog::ImageSaveDialog(Settings& settings, const BoardScene& scene, QW
   open_viewer = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   setObjectName("PNG_SAVE");
   setWindowTitle(QStringLiteral("画像の保存"));
-  file_ = new QLineEdit(settings.ImgFile, this);
+  file_ = new QLineEdit(shown_file_name(settings.ImgFile), this);
   file_->setObjectName("file_name");
   file_->setMaxLength(FILE_NAME_MAX);
   file_->setMinimumWidth(FILE_FIELD_WIDTH);

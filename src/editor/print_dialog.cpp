@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -162,6 +163,9 @@ bool run_print_job(QWidget* parent, const Figure& record, const PrintRequest& r)
   dlg.setMinMax(1, 1);
   if (dlg.exec() != QDialog::Accepted) return false;
   if (!print_document(printer, record, r)) {
+    // Printing to a file: no half-written PDF is left behind.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+      QFile::remove(printer.outputFileName());
     QMessageBox::warning(parent, QStringLiteral("確認"), QStringLiteral("印刷できませんでした。"));
     return false;
   }

@@ -2,6 +2,7 @@
 // their widgets, and the image files they write.
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QLineEdit>
@@ -190,6 +191,12 @@ TEST_F(ImageDialogFixture, ExistingFileIsOverwrittenOnlyAfterOk) {
 }
 
 TEST_F(ImageDialogFixture, EmptyNameAndUnwritablePathAreRefusedWithAMessage) {
+  {
+    // The stored default names a Windows drive: a real folder is offered instead.
+    ImageSaveDialog d(settings, scene);
+    QString shown = child<QLineEdit>(&d, "file_name")->text();
+    EXPECT_TRUE(QFileInfo(shown).isAbsolute() && QFileInfo(shown).dir().exists()) << shown.toStdString();
+  }
   QString said;
   auto note = [&](QWidget* w) {
     auto* box = qobject_cast<QMessageBox*>(w);
@@ -219,7 +226,9 @@ TEST(EncodeImage, EachKindWritesAReadableFileOrNothing) {
     bool ok = encode_image(name, board, kind);
     EXPECT_EQ(ok, QImageWriter::supportedImageFormats().contains(formats[kind])) << formats[kind];
     EXPECT_EQ(QFile::exists(name), ok) << formats[kind];
-    if (ok) EXPECT_EQ(QImage(name).size(), QSize(120, 120)) << formats[kind];
+    if (ok) {
+      EXPECT_EQ(QImage(name).size(), QSize(120, 120)) << formats[kind];
+    }
   }
   EXPECT_TRUE(QImageWriter::supportedImageFormats().contains("png"));
   EXPECT_FALSE(encode_image(dir.filePath("x.bin"), board, 4));
