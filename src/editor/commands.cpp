@@ -6,6 +6,8 @@ const CommandEntry command_table[] = {
     {ID_OPEN, "開く(&O)...\tCtrl+O", "Ctrl+O", "棋譜を開く", MENU_FILE, false, false},
     {ID_SAVE, "保存(&S)...\tCtrl+S", "Ctrl+S", "棋譜を保存", MENU_FILE, false, false},
     {ID_RECORD_LIST, "棋譜一覧(&L)...\tCtrl+L", "Ctrl+L", "棋譜一覧", MENU_FILE, false, true},
+    {ID_GAMEDB_SEARCH, "棋譜データベース検索(&D)...", nullptr, "棋譜データベース検索", MENU_FILE, false, false},
+    {ID_GAMEDB_BUILD, "棋譜データベース作成(&M)...", nullptr, nullptr, MENU_FILE, false, false},
     {ID_SAVE_IMAGE, "盤面を画像で保存(&B)...", nullptr, nullptr, MENU_FILE, false, true},
     {ID_PRINT, "印刷(&P)...", nullptr, nullptr, MENU_FILE, false, false},
     {ID_EXIT, "終了(&X)", nullptr, nullptr, MENU_FILE, false, true},

@@ -77,6 +77,7 @@ QIcon standard_icon(int id) {
     case ID_OPEN: return st->standardIcon(QStyle::SP_DialogOpenButton);
     case ID_SAVE: return st->standardIcon(QStyle::SP_DialogSaveButton);
     case ID_RECORD_LIST: return st->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case ID_GAMEDB_SEARCH: return st->standardIcon(QStyle::SP_FileDialogContentsView);
     case ID_GAME_INFO: return st->standardIcon(QStyle::SP_FileDialogInfoView);
     case ID_FIRST: return st->standardIcon(QStyle::SP_MediaSkipBackward);
     case ID_BACK_10: return st->standardIcon(QStyle::SP_MediaSeekBackward);
@@ -91,9 +92,8 @@ QIcon standard_icon(int id) {
   }
 }
 
-// The record list is a window of its own that this window does not have
-// yet: its command stays visible but disabled.
-bool command_available(int id) { return id != ID_RECORD_LIST; }
+// Every command has its window now; the one place to switch a command off.
+bool command_available(int) { return true; }
 
 }  // namespace
 
@@ -276,7 +276,7 @@ void MainWindow::build_toolbar() {
   toolbar_->setObjectName("ToolBar");
   toolbar_->setMovable(false);
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  const int buttons[] = {ID_NEW_GAME, ID_OPEN, ID_SAVE, ID_RECORD_LIST, ID_GAME_INFO, 0,
+  const int buttons[] = {ID_NEW_GAME, ID_OPEN, ID_SAVE, ID_RECORD_LIST, ID_GAMEDB_SEARCH, ID_GAME_INFO, 0,
                          ID_FIRST, ID_BACK_10, ID_BACK_1, ID_FORWARD_1, ID_FORWARD_10, ID_LAST, 0,
                          ID_PREV_COMMENT, ID_NEXT_COMMENT, ID_AUTO_REPLAY, 0, ID_PASS, ID_JUDGEMENT,
                          ID_ANALYSIS, ID_FIGURE_LARGE, ID_RECORD_WINDOW};
@@ -458,6 +458,9 @@ void MainWindow::command(int id) {
     case ID_RECORD_WINDOW: show_record_window(); return;
     case ID_PRINT: print_with_dialog(this, state_.working(), &settings_.WinPos[PRT_WIN_POS]); return;
     case ID_SAVE_IMAGE: save_image_with_dialog(this, settings_, current_scene()); return;
+    case ID_RECORD_LIST: show_record_list(); return;
+    case ID_GAMEDB_SEARCH: show_gamedb_search(); return;
+    case ID_GAMEDB_BUILD: build_game_database(); return;
     case ID_TEST_FIGURE: open_test_window(); return;
     case ID_FIRST: navigate(0); return;
     case ID_BACK_10: navigate(f.tesuu - 10); return;
@@ -527,11 +530,12 @@ bool MainWindow::open_path(const QString& path) {
   return load_file(path);
 }
 
-bool MainWindow::load_file(const QString& path) {
+bool MainWindow::load_file(const QString& path, int game) {
   QString abs = QFileInfo(path).absoluteFilePath();
+  if (game == GAME_ASK && (game = choose_game(abs)) == GAME_CANCELLED) return false;
   QString error;
   GameRecord& file = state_.records.file;
-  if (!read_record_file(abs, file, settings_.LastMoveLoad, error)) {
+  if (!read_file_game(abs, game, file, settings_.LastMoveLoad, error)) {
     QMessageBox::warning(this, QString::fromLatin1(PRODUCT_NAME), error);
     if (!QFileInfo::exists(abs)) {
       delete_recent_file(settings_, abs);
@@ -540,7 +544,7 @@ bool MainWindow::load_file(const QString& path) {
     return false;
   }
   state_.records.file_to_working();
-  state_.file_path = abs;
+  state_.file_path = game_save_path(abs, game);
   state_.modified = false;
   add_recent_file(settings_, abs);
   rebuild_recent_menu(file_menu_, recent_anchor_, settings_);

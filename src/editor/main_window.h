@@ -8,10 +8,13 @@
 
 #include "editor/board_scene.h"
 #include "editor/editor_state.h"
+#include "editor/record_rows.h"
 #include "editor/record_window.h"
 #include "editor/settings.h"
 
 class BoardView;
+class GameDbDialog;
+class RecordListWindow;
 class LogWindow;
 class QAction;
 class QLabel;
@@ -72,6 +75,11 @@ class MainWindow : public QMainWindow {
   int selected_figure() const;
   void select_figure(int list_index);
   RecordWindow* record_window() const { return record_window_; }
+  RecordListWindow* record_list() const;
+  GameDbDialog* gamedb_dialog() const;
+  // Opens game `game` of a record file (-1: a file's only game) after the
+  // unsaved-changes question and comes to the front.
+  bool open_game(const QString& path, int game);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -91,7 +99,8 @@ class MainWindow : public QMainWindow {
 
   // true to go on: nothing to save, saved, or the user said no.
   bool ask_save_changes();
-  bool load_file(const QString& path);
+  // game: the game of a collection, -1 for a file's only game, GAME_ASK to offer a collection's games.
+  bool load_file(const QString& path, int game = GAME_ASK);
   bool save_with_dialog();
   void record_became_current();
   void mark_modified();
@@ -124,6 +133,12 @@ class MainWindow : public QMainWindow {
   void move_figure(int step);
   void step_figure(int step);
   void show_record_window();
+  // The record list and the game database (main_window_find.cpp).
+  void show_record_list();
+  void show_gamedb_search();
+  void build_game_database();
+  // The game of a collection to open: -1 for a file with one game, GAME_CANCELLED.
+  int choose_game(const QString& path);
   void open_test_window();
   void update_figure_tabs();
   void tool_command_states();
@@ -160,6 +175,8 @@ class MainWindow : public QMainWindow {
   std::vector<int> figure_tabs_;
   QList<BoardView*> figure_views_;
   QPointer<RecordWindow> record_window_;
+  QPointer<RecordListWindow> record_list_;
+  QPointer<GameDbDialog> gamedb_dialog_;
   QPointer<QWidget> help_window_;  // the in-program help when the desktop cannot show it
   Judgement judgement_;
   bool filling_comment_ = false;

@@ -126,12 +126,14 @@ int load_settings(QSettings& store, Settings& s, const QString& program_folder) 
   read_int(store, "Coordinate", s.Coordinate);
   if (s.Coordinate < COORD_NONE || s.Coordinate > COORD_LETTERS) s.Coordinate = defaults.Coordinate;
   read_int(store, "FigureLarge", s.FigureLarge);
+  read_text(store, "GameDbFolder", s.GameDbFolder, DIR_PATH_LIMIT);
   if (s.BoardSize < 2 || s.BoardSize > 19) s.BoardSize = 19;
   return 1;
 }
 
 int save_settings(QSettings& store, const Settings& s) {
   store.setValue("SoundDrop", s.SoundDrop);
+  store.setValue("GameDbFolder", s.GameDbFolder);
   store.setValue("BoardColor", s.BoardColor);
   store.setValue("InfoWindow", s.InfoWindow);
   store.setValue("BoardSize", s.BoardSize);

@@ -51,6 +51,7 @@ struct Settings {
   // Kept beside the table's values so the view comes back as the user left it.
   int Coordinate = COORD_LETTERS;
   int FigureLarge = 0;
+  QString GameDbFolder;  // where the user keeps a game database (happo.db and its game files)
 
   QStringList recent_files;  // newest first
   QStringList recent_dirs;

@@ -4,6 +4,7 @@
 // (record index + 1) lie in the database folder.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct HappoMatch {
   int next;    // next move in the board's orientation (0 pass)
   int result;
   int target;  // colouring * 8 + symmetry
+  int move;    // moves played in the game before the matched position
 };
 
 struct HappoResult {
@@ -40,6 +42,7 @@ struct HappoResult {
   int total = 0;                    // all matches
   int next_count[HAPPO_POINTS] = {};
   int result_count[3] = {};
+  int next_wins[HAPPO_POINTS][2] = {};  // per next move: Black's and White's wins
 };
 
 // Folder of "happo.db" and the game files; empty means the program folder.
@@ -65,4 +68,7 @@ std::string happo_game_path(int record);
 // DEST/happo.db and DEST/%d.sgf; returns the exit status.
 int build_gamedb_main(int argc, char** argv);
 // The work of the mode; prints its summary to out.
-int build_gamedb(const std::vector<std::string>& sources, const std::string& dest, FILE* out);
+// progress, when given, hears the number of games read so far and returns
+// false to stop: then, as after any failure, dest is left as it was.
+int build_gamedb(const std::vector<std::string>& sources, const std::string& dest, FILE* out,
+                 const std::function<bool(long games)>& progress = nullptr);

@@ -49,17 +49,24 @@ void fill_record(const Figure& f, HappoRecord& r) {
 
 }  // namespace
 
-int build_gamedb(const std::vector<std::string>& sources, const std::string& dest, FILE* out) {
+int build_gamedb(const std::vector<std::string>& sources, const std::string& dest, FILE* out,
+                 const std::function<bool(long games)>& progress) {
   std::error_code ec;
   fs::create_directories(dest, ec);
-  const std::string db_path = dest + "/" + HAPPO_FILE, temp_path = db_path + ".tmp";
+  // Everything is written into a staging folder first: an old database in
+  // dest stays whole and matches its game files until the new one is complete.
+  const std::string staging = dest + "/.happo-build.tmp";
+  fs::remove_all(staging, ec);
+  fs::create_directories(staging, ec);
+  const std::string db_path = dest + "/" + HAPPO_FILE, temp_path = staging + "/" + HAPPO_FILE;
   FILE* db = fopen(temp_path.c_str(), "wb");
   if (!db) {
     fprintf(out, "cannot write %s\n", temp_path.c_str());
+    fs::remove_all(staging, ec);
     return 1;
   }
   long excluded = 0, failed_files = 0;
-  bool ok = true;
+  bool ok = true, stopped = false;
   SgfBuf buf;
   HappoRecord r;
   const long games = for_each_source_game(sources, [&](const GameRecord& rec, long index) {
@@ -70,23 +77,34 @@ int build_gamedb(const std::vector<std::string>& sources, const std::string& des
     buf.overflow = false;
     std::string error;
     if (!write_record(FORMAT_SGF, rec, buf) ||
-        !replace_file(dest + "/" + std::to_string(index + 1) + ".sgf", buf.text, error)) {
+        !replace_file(staging + "/" + std::to_string(index + 1) + ".sgf", buf.text, error)) {
       failed_files++;
     }
-    return ok;
+    if (ok && progress && !progress(index + 1)) stopped = true;
+    return ok && !stopped;
   });
   ok &= fclose(db) == 0;
-  if (!ok || games == 0) {
-    remove(temp_path.c_str());
-    if (games == 0) fprintf(out, "no games in the sources\n");
+  if (!ok || stopped || games == 0) {
+    fs::remove_all(staging, ec);
+    if (stopped) fprintf(out, "stopped; %s is unchanged\n", dest.c_str());
+    else if (games == 0) fprintf(out, "no games in the sources\n");
     else fprintf(out, "cannot write %s\n", db_path.c_str());
     return 1;
   }
-  fs::rename(temp_path, db_path, ec);
-  if (ec) {
+  // The game files first, the database last: a database never names missing games.
+  for (long i = 1; i <= games && ok; i++) {
+    const std::string name = "/" + std::to_string(i) + ".sgf";
+    if (!fs::exists(staging + name, ec)) continue;
+    fs::rename(staging + name, dest + name, ec);
+    ok = !ec;
+  }
+  if (ok) fs::rename(temp_path, db_path, ec);
+  if (!ok || ec) {
+    fs::remove_all(staging, ec);
     fprintf(out, "cannot write %s\n", db_path.c_str());
     return 1;
   }
+  fs::remove_all(staging, ec);
   fprintf(out, "%s: %ld games (%ld not searchable), game files not written: %ld\n", db_path.c_str(), games, excluded,
           failed_files);
   return failed_files ? 1 : 0;

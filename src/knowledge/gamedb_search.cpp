@@ -152,10 +152,11 @@ HappoResult happo_search(int mode) {
     const int next = on_board(raw) ? happo_transform(happo_inverse(found & 7), raw) : 0;
     res.next_count[next]++;
     res.result_count[(r.result >= 0 && r.result <= 2) ? r.result : 0]++;
+    if (r.result == 1 || r.result == 2) res.next_wins[next][r.result - 1]++;
     if (int(res.list.size()) < HAPPO_LIST_MAX) {
       PRT("%3d,%5d,M=%3d,%d,R=%d,next=%04x,%s,%s,%s\n", res.total, i, k, found, r.result, next, r.black, r.white,
           r.date);
-      res.list.push_back(HappoMatch{i, next, r.result, found});
+      res.list.push_back(HappoMatch{i, next, r.result, found, k});
     }
     res.total++;
   }

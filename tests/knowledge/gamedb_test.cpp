@@ -131,3 +131,41 @@ TEST(GameDb, builder_writes_records_and_game_files) {
   remove("gamedb_build_test.sgf");
   gamedb_set_folder("");
 }
+
+TEST(GameDb, stopped_build_leaves_the_old_database_and_its_game_files_as_they_were) {
+  namespace fs = std::filesystem;
+  {
+    std::ofstream f("gamedb_stop_test.sgf", std::ios::binary);
+    for (int i = 0; i < 5; i++) f << "(;GM[1]SZ[19]PB[new" << i << "];B[pd];W[dp])\n";
+  }
+  fs::create_directories("gamedb_stop_out");
+  {
+    std::ofstream db("gamedb_stop_out/happo.db", std::ios::binary);
+    db << "old database";
+    std::ofstream game("gamedb_stop_out/1.sgf", std::ios::binary);
+    game << "old game";
+  }
+  long heard = 0;
+  EXPECT_EQ(build_gamedb({"gamedb_stop_test.sgf"}, "gamedb_stop_out", stdout,
+                         [&](long games) {
+                           heard = games;
+                           return games < 2;
+                         }),
+            1);
+  EXPECT_EQ(heard, 2);
+  auto text = [](const char* path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  EXPECT_EQ(text("gamedb_stop_out/happo.db"), "old database");
+  EXPECT_EQ(text("gamedb_stop_out/1.sgf"), "old game");
+  EXPECT_FALSE(fs::exists("gamedb_stop_out/2.sgf"));
+  EXPECT_EQ(std::distance(fs::directory_iterator("gamedb_stop_out"), fs::directory_iterator()), 2);
+  // Built to the end, the new files replace the old ones.
+  ASSERT_EQ(build_gamedb({"gamedb_stop_test.sgf"}, "gamedb_stop_out", stdout, [](long) { return true; }), 0);
+  EXPECT_EQ(fs::file_size("gamedb_stop_out/happo.db"), 5u * HAPPO_RECORD_BYTES);
+  EXPECT_NE(text("gamedb_stop_out/1.sgf"), "old game");
+  EXPECT_FALSE(fs::exists("gamedb_stop_out/.happo-build.tmp"));
+  fs::remove_all("gamedb_stop_out");
+  remove("gamedb_stop_test.sgf");
+}
