@@ -85,14 +85,17 @@ void BM_playouts(benchmark::State& state) {
   auto t = std::make_unique<UctThread>();
   mc_random_seed(t->rng, 0, 7, 7);
   uct_komi = 6.5;
-  long playouts = 0, length = 0;
+  long playouts = 0, length = 0, unscored = 0;
   for (auto _ : state) {
     sample_ownership(*t, moves & 1 ? WHITE : BLACK, 200);
     playouts += t->mc_sims;
     length += t->po_move_num;
+    for (int z = 0; z < MC_POINTS; z++) unscored += t->owner[z] == 0 && t->po.b.ban[z] == EMPTY;
   }
   state.counters["playouts/s"] = benchmark::Counter(double(playouts), benchmark::Counter::kIsRate);
+  // Of the last playout of each round: its length and the points its count gave nobody.
   state.counters["moves/playout"] = double(length) * 200 / double(playouts);
+  state.counters["unscored"] = double(unscored) * 200 / double(playouts);
 }
 
 void BM_search(benchmark::State& state) {

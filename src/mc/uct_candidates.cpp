@@ -103,6 +103,12 @@ void tactical_adjust(UctThread& t, HashGo* node, int col, int adj[MC_POINTS]) {
     node->string_hint[node->string_hint_num++] = h;
     const int stones = std::min(r.stones, STONES_COUNTED_MAX);
     const bool unsettled = h.result[3] == READ_LIVE;
+    // A string in dispute with two liberties: whoever takes one, the other
+    // side answers at the other.
+    const int attacker = opponent(r.color);
+    if (unsettled && r.lib_num == 2 && r.stones >= 2 && node->pair_num[attacker] < HINT_PAIR_MAX) {
+      node->pair[attacker][node->pair_num[attacker]++] = {uint16_t(r.libs[0]), uint16_t(r.libs[1])};
+    }
     if (r.color == opponent(col)) {
       adj[h.result[0]] += unsettled ? 2 * stones + 2 : stones / 2 + 1;
       if (unsettled) add_urgent_point(node, h.result[0]);

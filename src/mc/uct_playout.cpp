@@ -35,10 +35,6 @@ void apply_leaf_hints(McBoard& mb, const HashGo* leaf) {
     }
     if (h.result[2] != NO_MOVE_HINT && h.result[3] == READ_LIVE) hint_boost(mb, owner, h.result[2], SAVE_HINT_FACTOR);
   }
-  for (int i = 0; i < leaf->forbid_num; i++) {
-    const int c = leaf->forbid[i] >> 10, z = leaf->forbid[i] & 1023;
-    if (mb.b.ban[z] == EMPTY) set_weight(mb, c, z, 0);
-  }
 }
 
 }  // namespace
