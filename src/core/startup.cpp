@@ -81,6 +81,10 @@ const char* usage_text() {
          "                                        extensions name (.sgf .mgt .ugf .ugi .ig1 .ngf)\n"
          "       ranvel --convert ARCHIVE.ugz FOLDER   unpacks an archive of records into FOLDER\n"
          "       ranvel --build-gamedb SOURCE... DEST  builds the game database DEST/happo.db\n"
+         "       ranvel --print RECORD OUT.pdf [--figure whole|FIRST-LAST|split:N] [--two-digit]\n"
+         "                                        prints the game's figures to a PDF\n"
+         "       ranvel --board-image RECORD OUT.png [--move N] [--size PIXELS]\n"
+         "                                        saves the board as the editor draws it\n"
          "\n"
          "switches:\n"
          "  --mode gtp          the engine instead of the editor (no display needed)\n"
@@ -94,9 +98,9 @@ const char* usage_text() {
          "  -h, --help          prints this text\n"
          "  --version           prints the program's name and version\n"
          "\n"
-         "Data files (book19.db, book11.db, mm3x3.db, patlist.db, weak255.db, happo.db) are\n"
-         "looked for in the program folder (the folder of the executable, cut at Release/ or\n"
-         "Debug/), then in its parent folder.\n";
+         "Data files (book19.db, book11.db, mm3x3.db, patlist.db, weak255.db, areasum.db,\n"
+         "happo.db) are looked for in the program folder (the folder of the executable, cut\n"
+         "at Release/ or Debug/), then in its parent folder.\n";
 }
 
 namespace {
