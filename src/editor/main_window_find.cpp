@@ -26,7 +26,6 @@ bool MainWindow::open_game(const QString& path, int game) {
 int MainWindow::choose_game(const QString& path) {
   if (count_file_games(path) <= 1) return GAME_ONLY;
   GameChooser chooser(path, this);
-  chooser.show();
   if (!chooser.fill() || chooser.exec() != QDialog::Accepted || chooser.chosen_game() < 0) return GAME_CANCELLED;
   return chooser.chosen_game();
 }
