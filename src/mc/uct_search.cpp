@@ -294,55 +294,51 @@ double uct_search(UctThread& t, int col) {
 
   double r;
   const bool two_passes = zc == 0 && prev == 0 && my_depth >= 2;
-  if (pc->games >= threshold && my_depth != UCT_DEPTH_MAX && !two_passes && tesuu + t.depth < GAME_MOVE_LIMIT) {
-    bool virtual_loss = false;
-    if (node->virtual_loss_count < VIRTUAL_LOSS_MAX) {
-      if (node->virtual_loss_count < 0) {
-        unlock_node(node);
-        uct_internal_error("1:Virtual Loss Err! win=%f,pc->value=%f,games=%d,iti=%04x,rave_games=%d,rave_value=%f,"
-                           "phg->child_num=%d,games_sum=%d,virtual_loss_count=%d\n",
-                           0.0, double(pc->value), pc->games, z_from_zc(pc->iti), pc->rave_games,
-                           double(pc->rave_value), node->child_num, node->games_sum, node->virtual_loss_count);
-      }
-      virtual_loss = true;
-      node->virtual_loss_count++;
-      pc->value = float((double(pc->games) * pc->value + (1 - col)) / (pc->games + 1));
-      pc->games++;
-      node->games_sum++;
-    }
-    unlock_node(node);
-    r = -uct_search(t, opponent(col));
-    lock_node(node);
-    best = pc->iti == zc ? best : find_child(node, zc);
-    if (best < 0) {
+  const bool descend =
+      pc->games >= threshold && my_depth != UCT_DEPTH_MAX && !two_passes && tesuu + t.depth < GAME_MOVE_LIMIT;
+  bool virtual_loss = false;
+  if (descend && node->virtual_loss_count < VIRTUAL_LOSS_MAX) {
+    if (node->virtual_loss_count < 0) {
       unlock_node(node);
-      uct_internal_error("Err! pc->iti=%04x,iti_copy=%04x,win=%.2f\n", 0, z_from_zc(zc), r);
+      uct_internal_error("1:Virtual Loss Err! win=%f,pc->value=%f,games=%d,iti=%04x,rave_games=%d,rave_value=%f,"
+                         "phg->child_num=%d,games_sum=%d,virtual_loss_count=%d\n",
+                         0.0, double(pc->value), pc->games, z_from_zc(pc->iti), pc->rave_games,
+                         double(pc->rave_value), node->child_num, node->games_sum, node->virtual_loss_count);
     }
-    pc = &node->child[best];
-    if (virtual_loss) {
-      if (node->virtual_loss_count < 1 || pc->games < 1) {
-        unlock_node(node);
-        uct_internal_error("2:Virtual Loss Err! win=%f,pc->value=%f,games=%d,iti=%04x,rave_games=%d,rave_value=%f,"
-                           "phg->child_num=%d,games_sum=%d,virtual_loss_count=%d\n",
-                           r, double(pc->value), pc->games, z_from_zc(pc->iti), pc->rave_games,
-                           double(pc->rave_value), node->child_num, node->games_sum, node->virtual_loss_count);
-      }
-      node->virtual_loss_count--;
-      node->games_sum--;
-      pc->games--;
-      pc->value = pc->games > 0 ? float((double(pc->games + 1) * pc->value - (1 - col)) / pc->games) : 0.0f;
-    }
+    // A counted loss steers the other threads to other children meanwhile.
+    virtual_loss = true;
+    node->virtual_loss_count++;
+    pc->value = float((double(pc->games) * pc->value + (1 - col)) / (pc->games + 1));
+    pc->games++;
+    node->games_sum++;
+  }
+  unlock_node(node);
+  if (descend) {
+    r = -uct_search(t, opponent(col));
   } else {
-    unlock_node(node);
     r = -playout(t, opponent(col), node);
     credit_first_playout_move(t, col, r);
-    lock_node(node);
-    best = pc->iti == zc ? best : find_child(node, zc);
-    if (best < 0) {
+  }
+  lock_node(node);
+  // Another thread may have moved the child while the node was free.
+  best = pc->iti == zc ? best : find_child(node, zc);
+  if (best < 0) {
+    unlock_node(node);
+    uct_internal_error("Err! pc->iti=%04x,iti_copy=%04x,win=%.2f\n", 0, z_from_zc(zc), r);
+  }
+  pc = &node->child[best];
+  if (virtual_loss) {
+    if (node->virtual_loss_count < 1 || pc->games < 1) {
       unlock_node(node);
-      uct_internal_error("Err! pc->iti=%04x,iti_copy=%04x,win=%.2f\n", 0, z_from_zc(zc), r);
+      uct_internal_error("2:Virtual Loss Err! win=%f,pc->value=%f,games=%d,iti=%04x,rave_games=%d,rave_value=%f,"
+                         "phg->child_num=%d,games_sum=%d,virtual_loss_count=%d\n",
+                         r, double(pc->value), pc->games, z_from_zc(pc->iti), pc->rave_games,
+                         double(pc->rave_value), node->child_num, node->games_sum, node->virtual_loss_count);
     }
-    pc = &node->child[best];
+    node->virtual_loss_count--;
+    node->games_sum--;
+    pc->games--;
+    pc->value = pc->games > 0 ? float((double(pc->games + 1) * pc->value - (1 - col)) / pc->games) : 0.0f;
   }
 
   // Backup.
