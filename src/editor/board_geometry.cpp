@@ -45,3 +45,16 @@ int point_from_mouse(const BoardGeometry& g, int px, int py) {
   if (col >= g.n || row >= g.n) return 0;
   return figure_z(col + 1, row + 1);
 }
+
+QList<QPoint> star_points(int n) {
+  QList<QPoint> stars;
+  if (n == 19) {
+    for (int y : {4, 10, 16})
+      for (int x : {4, 10, 16}) stars << QPoint(x, y);
+  } else if (n == 13) {
+    stars << QPoint(7, 7) << QPoint(4, 4) << QPoint(4, 10) << QPoint(10, 4) << QPoint(10, 10);
+  } else if (n % 2 == 1) {
+    stars << QPoint((n + 1) / 2, (n + 1) / 2);
+  }
+  return stars;
+}

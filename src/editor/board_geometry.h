@@ -1,6 +1,8 @@
 // Where the board goes in a drawing area: coordinate band, cell size, origin,
 // and the way back from a mouse position to a point.
 #pragma once
+#include <QList>
+#include <QPoint>
 
 struct BoardGeometry {
   int n = 19;        // board size
@@ -19,6 +21,9 @@ struct BoardGeometry {
 
 // with_coords false: no band whatever the style (reference figures elsewhere).
 BoardGeometry board_geometry(int width, int height, int n, int coord_style, bool with_coords = true);
+
+// Star points (column, row) of an n x n board.
+QList<QPoint> star_points(int n);
 
 // The compact point code of the intersection nearest (px, py) within half a
 // cell, 0 when there is none.

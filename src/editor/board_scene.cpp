@@ -79,15 +79,7 @@ QString kanji_row(int y) {
 
 void draw_star_points(QPainter& p, const BoardGeometry& g) {
   int n = g.n;
-  QList<QPoint> stars;
-  if (n == 19) {
-    for (int y : {4, 10, 16})
-      for (int x : {4, 10, 16}) stars << QPoint(x, y);
-  } else if (n == 13) {
-    stars << QPoint(7, 7) << QPoint(4, 4) << QPoint(4, 10) << QPoint(10, 4) << QPoint(10, 10);
-  } else if (n % 2 == 1) {
-    stars << QPoint((n + 1) / 2, (n + 1) / 2);
-  }
+  const QList<QPoint> stars = star_points(n);
   p.setPen(Qt::NoPen);
   p.setBrush(Qt::black);
   p.setRenderHint(QPainter::Antialiasing, true);

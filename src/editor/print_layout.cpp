@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "core/board.h"
+#include "editor/board_geometry.h"
 #include "core/log.h"
 #include "records/sjis.h"
 
@@ -109,15 +110,7 @@ void draw_board(QPainter& p, const PageGeometry& g, const PrintedFigure& fig) {
   p.setPen(QPen(Qt::black, EDGE_PEN, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   p.drawRect(QRectF(px(1), py(1), c * (n - 1), c * (n - 1)));
 
-  QList<QPoint> stars;
-  if (n == 19) {
-    for (int y : {4, 10, 16})
-      for (int x : {4, 10, 16}) stars << QPoint(x, y);
-  } else if (n == 13) {
-    stars << QPoint(7, 7) << QPoint(4, 4) << QPoint(4, 10) << QPoint(10, 4) << QPoint(10, 10);
-  } else if (n % 2 == 1) {
-    stars << QPoint((n + 1) / 2, (n + 1) / 2);
-  }
+  const QList<QPoint> stars = star_points(n);
   p.setPen(Qt::NoPen);
   p.setBrush(Qt::black);
   const double star = c * STAR_RADIUS_PERCENT / 100.0;
