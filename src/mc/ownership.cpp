@@ -185,7 +185,7 @@ void sample_ownership(UctThread& t, int color, int playouts) {
   if (t.reply_count.empty()) t.reply_count.assign(size_t(2) * REPLY_MOVES * REPLY_MOVES, 0);
   const int last = tesuu >= 1 && kifu[tesuu].z > 0 ? zc_from_z(kifu[tesuu].z) : 0;
   const int last2 = tesuu >= 2 && kifu[tesuu - 1].z > 0 ? zc_from_z(kifu[tesuu - 1].z) : 0;
-  mc_board_load(t.root, gban, color, last, last2, tesuu);
+  mc_board_load(t.root, gban, color, last, last2);
   uct_thread_reset_stats(t);
   t.depth = 0;
   for (int i = 0; i < playouts; i++) {

@@ -155,11 +155,10 @@ void refresh_weights(McBoard& mb, int next_color) {
   }
 }
 
-void mc_board_load(McBoard& mb, const GlobalBoard& g, int to_move, int last_z, int last2_z, int moves) {
+void mc_board_load(McBoard& mb, const GlobalBoard& g, int to_move, int last_z, int last2_z) {
   load_search_board(mb.b, g, opponent(to_move));
   mb.last_z = last_z > 0 && mb.b.ban[last_z] == opponent(to_move) ? last_z : 0;
   mb.last2_z = last2_z > 0 && mb.b.ban[last2_z] == to_move ? last2_z : 0;
-  mb.moves = moves;
   mb.passes = 0;
   mb.stamp = 1;
   memset(mb.urgent_stamp, 0, sizeof mb.urgent_stamp);
@@ -196,7 +195,7 @@ void mc_board_copy(McBoard& dst, const McBoard& src) {
   dst.replace_num = src.replace_num;
   memcpy(dst.replace, src.replace, sizeof(ReplaceEntry) * size_t(src.replace_num));
   dst.last_z = src.last_z, dst.last2_z = src.last2_z;
-  dst.moves = src.moves, dst.passes = src.passes;
+  dst.passes = src.passes;
   if (dst.stamp == 0) {
     memset(dst.urgent_stamp, 0, sizeof dst.urgent_stamp);
     dst.stamp = 1;
@@ -361,7 +360,6 @@ void update_after_move(McBoard& mb, int z, int c, const ReplyHints* hints) {
   mb.replace_num = 0;
   mb.last2_z = mb.last_z;
   mb.last_z = z;
-  mb.moves++;
   if (z == 0) {
     mb.passes++;
     return;

@@ -13,7 +13,6 @@ constexpr int REPLACE_MAX = 32;
 constexpr int URGENT_LIST_MAX = 16;
 constexpr int PLAYOUT_EXTRA_MOVES = 140;   // L = N x N + 140
 constexpr int PLAYOUT_MOVES_MAX = 512;
-constexpr int GAME_MOVE_LIMIT = 275;
 constexpr int FILTER_REMOVALS_MAX = 99;
 constexpr int32_t WEIGHT_LIMIT = 0x7fffffff;
 constexpr int DAME_WEIGHT_MIN = 500;
@@ -35,7 +34,6 @@ struct McBoard {
   uint32_t urgent_stamp[MC_POINTS];
   uint32_t stamp;
   int last_z, last2_z;  // the last two moves (compact; 0 pass or none)
-  int moves;            // moves of the game so far
   int passes;           // consecutive passes
 };
 
@@ -52,7 +50,7 @@ void make_point_class(int board_size);
 
 // Loads the search board from the global board and fills the pattern state;
 // last_z/last2_z are the last two moves of the game (compact, 0 none).
-void mc_board_load(McBoard& mb, const GlobalBoard& g, int to_move, int last_z, int last2_z, int moves);
+void mc_board_load(McBoard& mb, const GlobalBoard& g, int to_move, int last_z, int last2_z);
 // Copies what a playout or a reset needs (not the move stack).
 void mc_board_copy(McBoard& dst, const McBoard& src);
 

@@ -64,7 +64,7 @@ int playout(UctThread& t, int col, const HashGo* leaf) {
     t.po_colors[t.po_move_num++] = int8_t(c);
     if (z && !t.playout_first[z]) t.playout_first[z] = uint8_t(c);
     if (mb.passes >= 2 && t.po_move_num >= 2) break;
-    if (mb.moves >= GAME_MOVE_LIMIT || t.po_move_num >= max_len) break;
+    if (t.po_move_num >= max_len) break;
   }
 
   const int score = count_score(mb.b, t.owner);

@@ -288,8 +288,7 @@ void print_uct(UctThread& t, int flag) {
     played++;
     passes = move == 0 ? passes + 1 : 0;
     col = opponent(col);
-    if (((flag & 2) && played >= PV_MOVES_SHORT) || played >= PV_MOVES_MAX || tesuu + played >= GAME_MOVE_LIMIT ||
-        passes >= 2) {
+    if (((flag & 2) && played >= PV_MOVES_SHORT) || played >= PV_MOVES_MAX || passes >= 2) {
       break;
     }
     node = find_node(b.hash.v);
@@ -425,7 +424,7 @@ int uct_root(int col) {
   make_point_class(n);
   PRT("sizeof(local[])=%d,TE_INFO=%d x %d\n", int(sizeof(UctThread)), 1280, 1024);
   UctThread& t0 = *uct_local[0];
-  mc_board_load(t0.root, gban, col, last_record_move(0), last_record_move(1), tesuu);
+  mc_board_load(t0.root, gban, col, last_record_move(0), last_record_move(1));
   if (n > 9) big_keys_init(t0.big_root, t0.root.b);
   for (size_t i = 1; i < uct_local.size(); i++) {
     mc_board_copy(uct_local[i]->root, t0.root);

@@ -295,7 +295,7 @@ double uct_search(UctThread& t, int col) {
   double r;
   const bool two_passes = zc == 0 && prev == 0 && my_depth >= 2;
   const bool descend =
-      pc->games >= threshold && my_depth != UCT_DEPTH_MAX && !two_passes && tesuu + t.depth < GAME_MOVE_LIMIT;
+      pc->games >= threshold && my_depth != UCT_DEPTH_MAX && !two_passes;
   bool virtual_loss = false;
   if (descend && node->virtual_loss_count < VIRTUAL_LOSS_MAX) {
     if (node->virtual_loss_count < 0) {

@@ -112,7 +112,7 @@ TEST(Playout, weights_pattern_ids_and_sums_stay_exact_through_random_games) {
     for (int game = 0; game < 3; game++) {
       ban_clear();
       mb->stamp = 0;
-      mc_board_load(*mb, gban, BLACK, 0, 0, 0);
+      mc_board_load(*mb, gban, BLACK, 0, 0);
       expect_state_exact(*mb);
       int color = BLACK;
       for (int move = 0; move < size * size + PLAYOUT_EXTRA_MOVES && mb->passes < 2; move++) {
@@ -240,7 +240,7 @@ TEST(TreePolicy, superko_repetition_plays_the_least_visited_child_instead) {
   init_hash_go();
   UctThread& t = *uct_local[0];
   uct_thread_reset_stats(t);
-  mc_board_load(t.root, gban, BLACK, 0, 0, 0);
+  mc_board_load(t.root, gban, BLACK, 0, 0);
   mc_board_copy(t.tree, t.root);
   memset(t.tree_first, 0, sizeof t.tree_first);
   const int a = zc(1, 1), b = zc(3, 1), c = zc(2, 1), d = zc(7, 7), e = zc(8, 8);
@@ -275,7 +275,7 @@ class RootChoice : public ::testing::Test {
     init_hash_go();
     UctThread& t = *uct_local[0];
     uct_thread_reset_stats(t);
-    mc_board_load(t.root, gban, color, 0, 0, tesuu);
+    mc_board_load(t.root, gban, color, 0, 0);
     uct_root_color = color;
     HashGo* node = find_node(t.root.b.hash.v);
     create_node_children(node, t.root.b.hash.v, color, 9);
@@ -370,6 +370,23 @@ TEST(Search, two_threads_leave_every_node_consistent) {
   uct_settings = UctSettings{};
 }
 
+// A long record (300 moves, here passes) must not cut the tree or the
+// playouts short: both count from the searched position, not the game start.
+TEST(Search, a_long_record_still_grows_the_tree_and_plays_playouts_to_the_end) {
+  ASSERT_TRUE(mc_setup(9));
+  for (int i = 0; i < 300; i++) set_kifu_time(0, i % 2 ? WHITE : BLACK, 0);
+  uct_settings.playouts = 1500;
+  uct_settings.time_stop = false;
+  think_start_clock();
+  kifu_tejun_set();
+  uct_root(BLACK);
+  const UctThread& t = *uct_local[0];
+  EXPECT_GE(t.max_uct_depth, 3);
+  EXPECT_GT(t.po_move_num, 40);
+  EXPECT_EQ(t.po_moves[t.po_move_num - 1], 0);  // ended by two passes
+  uct_settings = UctSettings{};
+}
+
 TEST(Search, level7_over_gtp_plays_legal_moves_and_reports_a_win_rate) {
   ASSERT_TRUE(mc_setup(9));
   std::string why;
@@ -395,7 +412,7 @@ TEST(BigPatternKeys, kept_move_by_move_equal_the_keys_made_from_scratch) {
   McRandom rng;
   mc_random_seed(rng, 0, 21, 21);
   mb->stamp = 0;
-  mc_board_load(*mb, gban, BLACK, 0, 0, 0);
+  mc_board_load(*mb, gban, BLACK, 0, 0);
   big_keys_init(*kept, mb->b);
   int color = BLACK, captures = 0;
   for (int move = 0; move < 400 && mb->passes < 2; move++) {
