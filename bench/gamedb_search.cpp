@@ -47,6 +47,7 @@ void BM_gamedb_corner(benchmark::State& state) { run(state, HAPPO_CORNER); }
 
 }  // namespace
 
-BENCHMARK(BM_gamedb_whole)->Arg(6)->Arg(20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_gamedb_corner)->Arg(6)->Arg(20)->Unit(benchmark::kMillisecond);
+// 0: the empty board, which every game reaches; 80: a middle game, which only its own game reaches.
+BENCHMARK(BM_gamedb_whole)->Arg(0)->Arg(6)->Arg(20)->Arg(80)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_gamedb_corner)->Arg(0)->Arg(6)->Arg(20)->Arg(80)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -97,14 +97,6 @@ void happo_target_keys(uint64_t keys[16]) {
 
 namespace {
 
-int match_target(uint64_t key, const uint64_t targets[16], uint64_t filter) {
-  if (!((filter >> (key & 63)) & 1)) return -1;
-  for (int i = 0; i < 16; i++) {
-    if (targets[i] == key) return i;
-  }
-  return -1;
-}
-
 // A damaged record may hold any number: only board points count as moves.
 bool on_board(int z) {
   const int x = z_x(z), y = z_y(z);
@@ -117,37 +109,90 @@ int quadrant_of(int z) {
   return (y > m ? 2 : 0) + (x > m ? 1 : 0);
 }
 
+// What a move of a record does to the keys, looked up once per search for
+// the board size: the scan touches every move of every game.
+struct MoveKeys {
+  uint64_t key[HAPPO_POINTS][2];  // Black's and White's stone; 0 off the board or a pass
+  int8_t quadrant[HAPPO_POINTS];  // -1 on the centre lines and off the board
+
+  void make() {
+    for (int z = 0; z < HAPPO_POINTS; z++) {
+      const bool point = on_board(z);
+      key[z][0] = point ? hashboard64[zc_from_z(z)][BLACK].v : 0;
+      key[z][1] = point ? hashboard64[zc_from_z(z)][WHITE].v : 0;
+      quadrant[z] = int8_t(point ? quadrant_of(z) : -1);
+    }
+  }
+};
+
+// The 16 target keys behind a 4096-bit sieve, so that almost every key of a
+// game is turned away by one bit test.
+struct Targets {
+  uint64_t keys[16];
+  uint64_t sieve[64] = {};
+
+  void make() {
+    happo_target_keys(keys);
+    for (uint64_t t : keys) sieve[(t >> 6) & 63] |= uint64_t(1) << (t & 63);
+  }
+  int match(uint64_t key) const {
+    if (!((sieve[(key >> 6) & 63] >> (key & 63)) & 1)) return -1;
+    for (int i = 0; i < 16; i++) {
+      if (keys[i] == key) return i;
+    }
+    return -1;
+  }
+};
+
+// The first move index k (0 <= k < move_num) at which the position of the
+// game (its moves before k) matches a target: the whole board, or in corner
+// mode the first quadrant in order. -1 when none does; target gets the key's index.
+int first_match(const HappoRecord& r, const MoveKeys& mk, const Targets& t, int mode, int& target) {
+  if (r.move_num <= 0) return -1;
+  if (mode == HAPPO_WHOLE) {
+    uint64_t running = 0;
+    if ((target = t.match(running)) >= 0) return 0;
+    for (int k = 0; k + 1 < r.move_num; k++) {
+      const int z = r.moves[k];
+      if (unsigned(z) >= unsigned(HAPPO_POINTS)) continue;
+      const uint64_t key = mk.key[z][k & 1];
+      if (!key) continue;  // unchanged, and it did not match before
+      running ^= key;
+      if ((target = t.match(running)) >= 0) return k + 1;
+    }
+    return -1;
+  }
+  uint64_t quadrant[4] = {0, 0, 0, 0};
+  if ((target = t.match(0)) >= 0) return 0;  // all four quadrants start empty
+  for (int k = 0; k + 1 < r.move_num; k++) {
+    const int z = r.moves[k];
+    if (unsigned(z) >= unsigned(HAPPO_POINTS)) continue;
+    const int q = mk.quadrant[z];
+    if (q < 0) continue;
+    // Only the quadrant the move changed can match now: the others did not before.
+    quadrant[q] ^= mk.key[z][k & 1];
+    if ((target = t.match(quadrant[q])) >= 0) return k + 1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 HappoResult happo_search(int mode) {
   HappoResult res;
   if (!gamedb_ready()) return res;
   res.loaded = true;
-  uint64_t targets[16];
-  happo_target_keys(targets);
-  uint64_t filter = 0;
-  for (uint64_t t : targets) filter |= uint64_t(1) << (t & 63);
+  static MoveKeys move_keys;  // 86 KB: too big for the stack
+  move_keys.make();
+  Targets targets;
+  targets.make();
 
   for (int i = 0; i < int(records.size()); i++) {
     const HappoRecord& r = records[i];
     if (r.excluded) continue;
-    uint64_t running = 0, quadrant[4] = {0, 0, 0, 0};
-    int found = -1, k = 0;
-    for (; k < r.move_num; k++) {
-      if (mode == HAPPO_WHOLE) {
-        found = match_target(running, targets, filter);
-      } else {
-        for (int q = 0; q < 4 && found < 0; q++) found = match_target(quadrant[q], targets, filter);
-      }
-      if (found >= 0) break;
-      const int z = r.moves[k];
-      if (!on_board(z)) continue;
-      const uint64_t key = hashboard64[zc_from_z(z)][(k & 1) ? WHITE : BLACK].v;
-      running ^= key;
-      const int q = quadrant_of(z);
-      if (q >= 0) quadrant[q] ^= key;
-    }
-    if (found < 0) continue;
+    int found = -1;
+    const int k = first_match(r, move_keys, targets, mode, found);
+    if (k < 0) continue;
     const int raw = r.moves[k];
     const int next = on_board(raw) ? happo_transform(happo_inverse(found & 7), raw) : 0;
     res.next_count[next]++;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <random>
 #include <set>
 
 #include "knowledge/gamedb.h"
@@ -22,6 +25,39 @@ HappoRecord game(std::initializer_list<std::pair<int, int>> moves, int result, c
 }
 
 void play(int x, int y, int color) { ASSERT_EQ(put_stone(gban, make_z(x, y), color), PUT_OK); }
+
+// The scan at its plainest: every position of every game, every quadrant at
+// every move. Record index -> (move, target key index).
+std::map<int, std::pair<int, int>> plain_scan(const std::vector<HappoRecord>& db, int mode) {
+  uint64_t targets[16];
+  happo_target_keys(targets);
+  auto target_of = [&](uint64_t key) {
+    for (int i = 0; i < 16; i++)
+      if (targets[i] == key) return i;
+    return -1;
+  };
+  const int n = gban.size, m = n / 2 + 1;
+  std::map<int, std::pair<int, int>> found;
+  for (int i = 0; i < int(db.size()); i++) {
+    if (db[i].excluded) continue;
+    uint64_t whole = 0, quadrant[4] = {};
+    for (int k = 0; k < db[i].move_num; k++) {
+      int hit = -1;
+      if (mode == HAPPO_WHOLE) hit = target_of(whole);
+      for (int q = 0; q < 4 && mode == HAPPO_CORNER && hit < 0; q++) hit = target_of(quadrant[q]);
+      if (hit >= 0) {
+        found[i] = {k, hit};
+        break;
+      }
+      const int z = db[i].moves[k], x = z_x(z), y = z_y(z);
+      if (z <= 0 || z >= HAPPO_POINTS || x < 1 || y < 1 || x > n || y > n) continue;
+      const uint64_t key = hashboard64[zc_from_z(z)][(k & 1) ? WHITE : BLACK].v;
+      whole ^= key;
+      if (x != m && y != m) quadrant[(y > m ? 2 : 0) + (x > m ? 1 : 0)] ^= key;
+    }
+  }
+  return found;
+}
 
 }  // namespace
 
@@ -168,4 +204,82 @@ TEST(GameDb, stopped_build_leaves_the_old_database_and_its_game_files_as_they_we
   EXPECT_FALSE(fs::exists("gamedb_stop_out/.happo-build.tmp"));
   fs::remove_all("gamedb_stop_out");
   remove("gamedb_stop_test.sgf");
+}
+
+TEST(GameDb, searches_find_the_same_games_at_the_same_moves_as_a_check_of_every_position) {
+  engine_setup(19);
+  std::mt19937 rng(13);
+  auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+  // Games share a few openings in one corner, each turned by a symmetry, and
+  // go on with passes, damaged moves, points on the centre lines and points
+  // played again, the cases the scan passes over or must see.
+  std::vector<std::vector<int>> openings(4);
+  for (auto& o : openings) {
+    for (int j = 0; j < 8; j++) {
+      int z;
+      do z = make_z(2 + pick(8), 2 + pick(8));
+      while (std::find(o.begin(), o.end(), z) != o.end());
+      o.push_back(z);
+    }
+  }
+  std::vector<HappoRecord> db;
+  for (int i = 0; i < 400; i++) {
+    HappoRecord r{};
+    const std::vector<int>& o = openings[pick(4)];
+    const int g = pick(8), shared = pick(9);
+    int k = 0;
+    for (; k < shared; k++) r.moves[k] = int16_t(happo_transform(g, o[k]));
+    const int length = k + pick(60);
+    for (; k < length; k++) {
+      const int kind = pick(20);
+      if (kind == 0) r.moves[k] = 0;
+      else if (kind == 1) r.moves[k] = int16_t(pick(3) == 0 ? -7 : pick(3) == 1 ? 0x00ff : 6000);
+      else if (kind == 2) r.moves[k] = int16_t(make_z(10, 1 + pick(19)));
+      else if (kind == 3 && k > 0) r.moves[k] = r.moves[pick(k)];
+      else r.moves[k] = int16_t(make_z(1 + pick(19), 1 + pick(19)));
+    }
+    r.move_num = length;
+    r.result = pick(3);
+    r.excluded = pick(25) == 0;
+    snprintf(r.date, sizeof r.date, "%04d", pick(3000));
+    db.push_back(r);
+  }
+  gamedb_use(db);
+  int compared = 0, with_matches = 0;
+  for (int query = 0; query < 120; query++) {
+    // The board after the first moves of a game, as a user would reach it.
+    engine_setup(19);
+    const HappoRecord& from = db[pick(int(db.size()))];
+    const int moves = pick(std::min(from.move_num, 14) + 1);
+    bool legal = true;
+    for (int k = 0; k < moves && legal; k++) {
+      const int z = from.moves[k];
+      if (z <= 0 || z >= HAPPO_POINTS || z_x(z) < 1 || z_x(z) > 19 || z_y(z) < 1 || z_y(z) > 19) continue;
+      legal = gban.ban[z] == EMPTY && put_stone(gban, z, (k & 1) ? WHITE : BLACK) == PUT_OK;
+    }
+    if (!legal) continue;
+    for (int mode : {HAPPO_WHOLE, HAPPO_CORNER}) {
+      const auto expected = plain_scan(db, mode);
+      const HappoResult r = happo_search(mode);
+      ASSERT_EQ(r.total, int(expected.size())) << "query " << query << " mode " << mode;
+      ASSERT_EQ(r.list.size(), std::min<size_t>(expected.size(), HAPPO_LIST_MAX));
+      int next_count[HAPPO_POINTS] = {};
+      for (const auto& [record, at] : expected) {
+        const int raw = db[record].moves[at.first];
+        const bool point = raw > 0 && raw < HAPPO_POINTS && z_x(raw) >= 1 && z_x(raw) <= 19 && z_y(raw) >= 1 &&
+                           z_y(raw) <= 19;
+        next_count[point ? happo_transform(happo_inverse(at.second & 7), raw) : 0]++;
+      }
+      ASSERT_TRUE(std::equal(next_count, next_count + HAPPO_POINTS, r.next_count));
+      for (const HappoMatch& m : r.list) {
+        ASSERT_TRUE(expected.count(m.record));
+        EXPECT_EQ(m.move, expected.at(m.record).first);
+        EXPECT_EQ(m.target, expected.at(m.record).second);
+      }
+      compared++;
+      with_matches += r.total > 0 && r.total < int(db.size()) / 2;
+    }
+  }
+  EXPECT_GT(compared, 150);
+  EXPECT_GT(with_matches, 40);  // not only the empty board and positions nobody reached
 }
