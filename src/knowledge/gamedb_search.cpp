@@ -116,6 +116,7 @@ struct MoveKeys {
   int8_t quadrant[HAPPO_POINTS];  // -1 on the centre lines and off the board
 
   void make() {
+    make_hashboard64();
     for (int z = 0; z < HAPPO_POINTS; z++) {
       const bool point = on_board(z);
       key[z][0] = point ? hashboard64[zc_from_z(z)][BLACK].v : 0;
