@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -46,6 +47,7 @@ QTableWidget* make_table(const char* const* headers, const int* widths, int colu
   t->setEditTriggers(QAbstractItemView::NoEditTriggers);
   t->setShowGrid(true);
   t->verticalHeader()->hide();
+  t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);  // list rows, not form rows
   t->horizontalHeader()->setStretchLastSection(true);
   return t;
 }
@@ -149,6 +151,8 @@ GameDbDialog::GameDbDialog(Settings& settings, const Figure* shown, BoardView* b
   layout->addWidget(summary_);
   next_ = make_table(NEXT_HEADERS, NEXT_WIDTHS, 6, 1);
   next_->setObjectName("next_table");
+  // Stretched, the win rates would sit far from the counts they belong to.
+  next_->horizontalHeader()->setStretchLastSection(false);
   layout->addWidget(next_, 2);
   auto* buttons = new QHBoxLayout;
   auto* whole = new QPushButton(QStringLiteral("検索"));
@@ -171,7 +175,11 @@ GameDbDialog::GameDbDialog(Settings& settings, const Figure* shown, BoardView* b
   connect(folder, &QPushButton::clicked, this, &GameDbDialog::choose_database_folder);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   connect(matches_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { open_row(row); });
-  resize(640, 560);
+  // Wide enough for the seven columns without a horizontal scroll bar.
+  int width = matches_->verticalScrollBar()->sizeHint().width() + 2 * matches_->frameWidth();
+  for (int c = 0; c < matches_->columnCount(); c++) width += matches_->columnWidth(c);
+  const QMargins margins = layout->contentsMargins();
+  resize(std::max(640, width + margins.left() + margins.right() + 4), 560);
   if (board_) marks_ = new CandidateMarks(this, board_);
 }
 
@@ -221,9 +229,10 @@ void GameDbDialog::choose_database_folder() {
 void GameDbDialog::explain_missing_database() {
   QMessageBox box(QMessageBox::Information, windowTitle(),
                   QStringLiteral("棋譜データベース（happo.db）が見つかりません。\n\n"
-                                 "「ファイル」メニューの「棋譜データベース作成」で棋譜のフォルダから作るか、\n"
-                                 "  ranvel --build-gamedb 棋譜ファイルやフォルダ... 出力フォルダ\n"
-                                 "で作って下さい。作ったデータベースのフォルダは「データベースの場所」で選べます。"),
+                                 "「ファイル」メニューの「棋譜データベース作成」で\n"
+                                 "棋譜のフォルダから作るか、次のコマンドで作って下さい。\n"
+                                 "  ranvel --build-gamedb 棋譜ファイルやフォルダ... 出力フォルダ\n\n"
+                                 "作ったデータベースのフォルダは「データベースの場所」で選べます。"),
                   QMessageBox::Ok, this);
   box.setObjectName("no_database");
   box.exec();
@@ -243,12 +252,14 @@ void GameDbDialog::search(int mode) {
   QElapsedTimer timer;
   timer.start();
   result_ = std::make_unique<HappoResult>(happo_search(mode));
-  PRT("search %s: %lld ms\n", mode == HAPPO_WHOLE ? "whole" : "corner", (long long)timer.elapsed());
+  const qint64 searched = timer.elapsed();
   searched_board_.assign(shown_->board, shown_->board + FIGURE_POINTS);
   searched_size_ = shown_->b_size;
   ranked_ = rank_next_moves(*result_);
   fill();
   if (marks_) marks_->update();
+  PRT("search %s: %lld ms, with the lists %lld ms\n", mode == HAPPO_WHOLE ? "whole" : "corner", (long long)searched,
+      (long long)timer.elapsed());
 }
 
 bool GameDbDialog::marks_apply() const {
@@ -277,6 +288,7 @@ void GameDbDialog::fill() {
   for (int i = 0; i < int(ranked_.size()); i++) {
     const NextMove& m = ranked_[i];
     set_cell(next_, i, 0, m.letter ? QString(QChar(m.letter)) : QString());
+    next_->item(i, 0)->setTextAlignment(Qt::AlignCenter);
     set_cell(next_, i, 1, QString::number(i + 1), true);
     set_cell(next_, i, 2, point_text(m.zc, searched_size_, settings_.Coordinate));
     set_cell(next_, i, 3, QString::number(m.count), true);

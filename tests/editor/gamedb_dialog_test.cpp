@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -85,6 +86,8 @@ TEST_F(GameDbDialogTest, a_games_position_after_20_moves_finds_both_games_and_ra
   QTableWidget* matches = d->match_table();
   ASSERT_EQ(matches->rowCount(), 2);
   EXPECT_EQ(matches->columnCount(), 7);
+  // All seven columns in view as the dialog opens, the player columns not cut off.
+  EXPECT_FALSE(matches->horizontalScrollBar()->isVisible());
   QStringList players = {matches->item(0, 5)->text(), matches->item(1, 5)->text()};
   players.sort();
   EXPECT_EQ(players, QStringList({"One", "Two"}));

@@ -1,6 +1,7 @@
 // The editor alone, set up for looking at it under Xvfb:
 // editor_try [RECORD] [--move N] [--numbers] [--coords 0..3] [--size WxH] [--judge] [--no-bmp]
-//            [--tab N] [--command ID] [--engine-judge]
+//            [--tab N] [--command ID] [--engine-judge] [--gamedb FOLDER] [--records FOLDER]
+//            [--echo-log]
 // --engine-judge shows the engine's own judgement of the shown move and its count.
 #include <QApplication>
 #include <QSettings>
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include "core/folders.h"
+#include "core/log.h"
 #include "core/startup.h"
 #include "editor/commands.h"
 #include "editor/editor_main.h"
@@ -47,6 +49,9 @@ int main(int argc, char** argv) {
     else if (!strcmp(argv[i], "--judge")) judge = true;
     else if (!strcmp(argv[i], "--tab") && i + 1 < argc) tab = atoi(argv[++i]);
     else if (!strcmp(argv[i], "--command") && i + 1 < argc) command = atoi(argv[++i]);
+    else if (!strcmp(argv[i], "--echo-log")) log_set_echo_stderr(true);
+    else if (!strcmp(argv[i], "--gamedb") && i + 1 < argc) w.settings().GameDbFolder = QString::fromLocal8Bit(argv[++i]);
+    else if (!strcmp(argv[i], "--records") && i + 1 < argc) w.settings().recent_dirs.prepend(QString::fromLocal8Bit(argv[++i]));
     else if (argv[i][0] != '-') w.open_path(QString::fromStdString(user_path(argv[i])));
   }
   w.setGeometry(0, 0, width, height);
