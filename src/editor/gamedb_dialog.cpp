@@ -295,6 +295,9 @@ void GameDbDialog::fill() {
     set_cell(next_, i, 4, QString::asprintf("%.1f%%", 100.0 * m.count / std::max(1, r.total)), true);
     set_cell(next_, i, 5, rate_text(m.black_wins, m.black_wins + m.white_wins), true);
   }
+  // Counts of the empty board run to five digits: widen the rate column rather than cut it.
+  next_->resizeColumnToContents(5);
+  next_->setColumnWidth(5, std::max(next_->columnWidth(5), NEXT_WIDTHS[5]));
   const int decided = r.result_count[1] + r.result_count[2];
   QString text = QStringLiteral("%1 局が一致（一覧は %2 局まで）  黒勝率 %3")
                      .arg(r.total)
