@@ -307,37 +307,236 @@ void revive_around_hopeless(const Board<S>& b, const Analysis<S>& a, const bool*
   }
 }
 
-// Territory counting: a string left with two liberties, one dame and one
-// point p of its own territory, is put in atari when the opponent fills the
-// dame, and its owner must connect at p. p is no point for anyone.
+// A string judged dead with two liberties or more that touches a living
+// string of its colour across a point the opponent cannot fill without being
+// in atari is connected to it: an atari at its other liberty is answered there.
 template <int S>
-void mark_required_fills(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
-  const int n = b.size;
-  uint16_t fills[POINT_MAX];
-  int num = 0;
-  for (int y = 1; y <= n; y++) {
-    for (int x = 1; x <= n; x++) {
-      int z = y * S + x;
-      int st = a.final_status[z];
-      if (st != FINAL_BLACK_TERRITORY && st != FINAL_WHITE_TERRITORY) continue;
-      int c = st == FINAL_BLACK_TERRITORY ? BLACK : WHITE;
+void join_dead_strings(const Board<S>& b, const Analysis<S>& a, int8_t* live) {
+  for (int i = 0; i < a.str_num; i++) {
+    const auto& r = b.ren[a.str_list[i]];
+    if (live[r.first] || r.lib_num < 2) continue;
+    bool joined = false;
+    for (int l = 0; l < r.lib_num && !joined; l++) {
+      int p = r.libs[l];
+      if (liberties_after_play(b, p, opponent(r.color)) >= 2) continue;
+      for (int d : kDir4<S>) joined |= b.ban[p + d] == r.color && live[p + d];
+    }
+    if (!joined) continue;
+    for (int z = r.first; z; z = b.next_stone[z]) live[z] = int8_t(r.color);
+  }
+}
+
+// A living string left in atari at the end is taken when connecting at its
+// liberty leaves it in atari, it cannot take an attacker instead (other than
+// by a ko), and taking it is safe: no snapback, no ko, and not by stones that
+// are dead themselves.
+template <int S>
+void take_hopeless_ataris(const Board<S>& b, const Analysis<S>& a, int8_t* live) {
+  for (int i = 0; i < a.str_num; i++) {
+    int s = a.str_list[i];
+    const auto& r = b.ren[s];
+    if (r.lib_num != 1 || !live[r.first]) continue;
+    int p = r.libs[0], c = r.color, taker = opponent(c);
+    if (liberties_after_play(b, p, c) >= 2) continue;
+    bool counter = false;
+    for (int z = r.first; z && !counter; z = b.next_stone[z]) {
       for (int d : kDir4<S>) {
-        if (live[z + d] != c) continue;
-        int s = a.rn[z + d], own = 0, dame = 0;
-        for (int l = 0; l < b.ren[s].lib_num; l++) {
-          int ls = a.final_status[b.ren[s].libs[l]];
-          own += ls == st;
-          dame += ls == FINAL_DAME;
-        }
-        if (own == 1 && dame == 1 && b.ren[s].lib_num == 2) {
-          fills[num++] = uint16_t(z);
-          break;
+        if (b.ban[z + d] != taker) continue;
+        const auto& e = b.ren[string_of(b, z + d)];
+        counter |= e.lib_num == 1 && (e.stones > 1 || liberties_after_play(b, e.libs[0], c) >= 1);
+      }
+    }
+    bool by_dead = false;  // dead stones joined by the capture lose the race
+    for (int d : kDir4<S>) by_dead |= b.ban[p + d] == taker && !live[p + d];
+    if (counter || by_dead) continue;
+    // The stones the move at p takes, this string's and any other in atari there.
+    int taken = 0, seen[4], seen_num = 0;
+    for (int d : kDir4<S>) {
+      if (b.ban[p + d] != c) continue;
+      int t = string_of(b, p + d);
+      if (b.ren[t].lib_num != 1) continue;
+      int before = seen_num;
+      add_unique(seen, seen_num, 4, t);
+      if (seen_num > before) taken += b.ren[t].stones;
+    }
+    if (taken == 1 && liberties_after_play(b, p, taker) < 1) continue;
+    for (int z = r.first; z; z = b.next_stone[z]) live[z] = 0;
+  }
+}
+
+// Territory counting fills the dame before the count. A fill that puts a
+// living string in atari makes its owner connect; where the connecting point
+// lies in his own territory, it is no point for anyone. The fills are played
+// on a map over the board (strings a fill touches are joined), the side that
+// can threaten filling first; a fill that would leave the filler in atari is
+// answered by taking it, so it threatens nothing.
+template <int S>
+class BoundaryFill {
+ public:
+  BoundaryFill(const Board<S>& b, Analysis<S>& a, const int8_t* live) : b_(b), a_(a), live_(live) {
+    for (int i = 0; i <= REN_MAX; i++) parent_[i] = int16_t(i);
+  }
+
+  void run() {
+    for (int i = 0; i < a_.str_num; i++) {
+      int s = a_.str_list[i];
+      int lib[2];
+      if (live_[b_.ren[s].first] && b_.ren[s].lib_num == 1 && liberties(s, lib, 2) == 1) answer(s, lib[0]);
+    }
+    const int n = b_.size;
+    for (bool changed = true; changed;) {
+      changed = false;
+      for (int y = 1; y <= n && !changed; y++) {
+        for (int x = 1; x <= n && !changed; x++) {
+          int z = y * S + x;
+          if (open_point(z) && a_.final_status[z] == FINAL_DAME) changed = threatening_fill(z);
         }
       }
     }
   }
-  for (int i = 0; i < num; i++) a.final_status[fills[i]] = FINAL_DAME;
-}
+
+ private:
+  int find(int s) {
+    while (parent_[s] != s) s = parent_[s] = parent_[parent_[s]];
+    return s;
+  }
+  bool open_point(int p) const { return b_.ban[p] == EMPTY && !fill_[p]; }
+
+  // Puts a stone of colour c on the map at p and joins the strings it touches.
+  void place(int p, int c) {
+    fill_[p] = int8_t(c);
+    fills_[fill_num_++] = uint16_t(p);
+    int root = 0;
+    for (int d : kDir4<S>) {
+      if (b_.ban[p + d] != c) continue;
+      int r = find(a_.rn[p + d]);
+      if (!root) {
+        root = r;
+      } else if (r != root) {
+        parent_[r] = int16_t(root);
+        settled_[root] |= settled_[r];
+      }
+    }
+    fill_string_[p] = int16_t(root);
+  }
+
+  // Liberties of the joined string holding s, at most `limit`.
+  int liberties(int s, int* out, int limit) {
+    int root = find(s), num = 0;
+    for (int i = 0; i < a_.str_num && num < limit; i++) {
+      int t = a_.str_list[i];
+      if (find(t) != root) continue;
+      for (int l = 0; l < b_.ren[t].lib_num && num < limit; l++) {
+        if (!fill_[b_.ren[t].libs[l]]) add_unique(out, num, limit, b_.ren[t].libs[l]);
+      }
+    }
+    for (int i = 0; i < fill_num_ && num < limit; i++) {
+      int p = fills_[i];
+      if (!fill_string_[p] || find(fill_string_[p]) != root) continue;
+      for (int d : kDir4<S>) {
+        if (open_point(p + d)) add_unique(out, num, limit, p + d);
+      }
+    }
+    return num;
+  }
+
+  bool single_stone(int s) {
+    int root = find(s);
+    if (b_.ren[s].stones > 1) return false;
+    for (int i = 0; i < fill_num_; i++) {
+      if (fill_string_[fills_[i]] && find(fill_string_[fills_[i]]) == root) return false;
+    }
+    for (int i = 0; i < a_.str_num; i++) {
+      if (a_.str_list[i] != s && find(a_.str_list[i]) == root) return false;
+    }
+    return true;
+  }
+
+  // Liberties a stone of colour c at z would have with the strings it joins
+  // (and the point `taken` of a single stone it takes), counted up to 2.
+  int liberties_of_play(int z, int c, int taken) {
+    int libs[8], num = 0;
+    if (taken) libs[num++] = taken;
+    for (int d : kDir4<S>) {
+      int q = z + d;
+      if (open_point(q)) {
+        add_unique(libs, num, 8, q);
+      } else if (b_.ban[q] == c) {
+        int own[3];
+        int k = liberties(a_.rn[q], own, 3);
+        for (int i = 0; i < k; i++) {
+          if (own[i] != z) add_unique(libs, num, 8, own[i]);
+        }
+      }
+      if (num >= 2) break;
+    }
+    return num;
+  }
+
+  // Taking the string s at p is no snapback: more than one stone falls, the
+  // taker keeps two liberties, or it is a lone stone (a ko, which the owner
+  // connects).
+  bool capture_holds(int s, int p) {
+    if (!single_stone(s)) return true;
+    int taker = opponent(b_.ren[s].color);
+    bool lone = true;
+    for (int d : kDir4<S>) lone &= b_.ban[p + d] != taker && fill_[p + d] != taker;
+    return lone || liberties_of_play(p, taker, b_.ren[s].first) >= 2;
+  }
+
+  // The owner of s, in atari at its liberty p, connects there or takes an
+  // attacker in atari instead.
+  void answer(int s, int p) {
+    settled_[find(s)] = true;
+    int c = b_.ren[s].color;
+    if (!capture_holds(s, p)) return;
+    for (int z = b_.ren[s].first; z; z = b_.next_stone[z]) {
+      for (int d : kDir4<S>) {
+        int q = z + d, lib[2];
+        if (b_.ban[q] == opponent(c) && live_[q] && liberties(a_.rn[q], lib, 2) < 2) return;
+      }
+    }
+    int own = c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY;
+    if (a_.final_status[p] == own) a_.final_status[p] = FINAL_DAME;
+    place(p, c);
+  }
+
+  // Fills the dame z for a side whose fill puts a living string in atari.
+  bool threatening_fill(int z) {
+    for (int f : {BLACK, WHITE}) {
+      bool own_stone = false;
+      int threatened[4], num = 0;
+      for (int d : kDir4<S>) {
+        int q = z + d;
+        if (!live_[q]) continue;
+        if (b_.ban[q] == f) {
+          own_stone = true;
+        } else if (!settled_[find(a_.rn[q])]) {
+          int lib[3];
+          if (liberties(a_.rn[q], lib, 3) == 2) add_unique(threatened, num, 4, a_.rn[q]);
+        }
+      }
+      if (!own_stone || !num || liberties_of_play(z, f, 0) < 2) continue;
+      place(z, f);
+      for (int i = 0; i < num; i++) {
+        int lib[2];
+        if (!settled_[find(threatened[i])] && liberties(threatened[i], lib, 2) == 1) answer(threatened[i], lib[0]);
+      }
+      return true;
+    }
+    return false;
+  }
+
+  const Board<S>& b_;
+  Analysis<S>& a_;
+  const int8_t* live_;
+  int8_t fill_[Analysis<S>::ARRAY] = {};
+  int16_t fill_string_[Analysis<S>::ARRAY] = {};
+  uint16_t fills_[POINT_MAX];
+  int fill_num_ = 0;
+  int16_t parent_[REN_MAX + 1];
+  bool settled_[REN_MAX + 1] = {};
+};
 
 template <int S>
 void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
@@ -473,6 +672,8 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
     }
   }
   revive_around_hopeless(b, a, hopeless, live);
+  join_dead_strings(b, a, live);
+  take_hopeless_ataris(b, a, live);
   int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
   distances(b, live, BLACK, to_black);
   distances(b, live, WHITE, to_white);
@@ -494,7 +695,7 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
       a.final_status[z] = st;
     }
   }
-  if (!fChineseRule) mark_required_fills(b, a, live);
+  if (!fChineseRule) BoundaryFill<S>(b, a, live).run();
 }
 
 template <int S>

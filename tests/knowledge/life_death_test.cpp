@@ -306,6 +306,92 @@ TEST_F(LifeDeath, a_point_its_owner_must_fill_is_no_territory_under_territory_co
   EXPECT_EQ(classic_score(gban, area, true), (47 + 12) - (13 + 8));
 }
 
+TEST_F(LifeDeath, a_string_left_in_atari_costs_its_owner_the_connecting_point) {
+  // White F5 is in atari at the end; White must connect at F6 in his area.
+  set_position({
+      "...XO....",
+      "...XO....",
+      "...XO....",
+      "...XO.OOO",
+      "...XXOXXX",
+      "....XXX..",
+      ".....X...",
+      ".........",
+      ".........",
+  });
+  judge();
+  EXPECT_EQ(final_at("F5"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("F6"), FINAL_DAME);
+  EXPECT_EQ(final_at("G7"), FINAL_WHITE_TERRITORY);
+}
+
+TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_be_a_snapback) {
+  // Black C5 would take B5 but leave B6-C6-C5 in atari at B5.
+  set_position({
+      ".........",
+      ".........",
+      "OOOOOOOOO",
+      "OXXOOOOOO",
+      "XO.O.....",
+      "XXOO.....",
+      "XXXOO....",
+      "...XO....",
+      "...XO....",
+  });
+  judge();
+  EXPECT_EQ(final_at("B6"), FINAL_DEAD);
+  EXPECT_EQ(final_at("B5"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("C5"), FINAL_WHITE_TERRITORY);
+}
+
+TEST_F(LifeDeath, strings_in_atari_that_connecting_cannot_save_are_dead_at_the_end) {
+  // A professional game's last position, top left: White's B7-C7-D7-C6 and
+  // A6 are in atari at A7, where connecting leaves them in atari with A8.
+  set_position({
+      "...XXXO..",
+      "OXXXOO.O.",
+      ".OOOXOO..",
+      "OXOXXXXOO",
+      "X.X.XX.XX",
+      "XXXXOOX.X",
+      "XOOOOO.XX",
+      "XO.O.O...",
+      ".XOOOXXXX",
+  });
+  judge();
+  for (const char* v : {"B7", "C7", "D7", "C6", "A6"}) EXPECT_EQ(final_at(v), FINAL_DEAD) << v;
+  EXPECT_EQ(final_at("B6"), FINAL_ALIVE) << "the black stone they held in atari";
+}
+
+TEST_F(LifeDeath, a_dead_looking_string_joined_across_a_point_the_opponent_cannot_fill_lives) {
+  // A professional game's last position: Black's D19-E19-D18 keeps C19 and
+  // C18, and White at C18 would be in atari beside Black's living B18.
+  set_position({
+      ".X.XXO...OOX.......",
+      ".X.XOO...OXX.......",
+      "XXXOOX.X.OOXXXX..X.",
+      "OXOO.OO.O..OOO.XXO.",
+      "OOOOO.XOOO...O.XO..",
+      "OXXOXXXXXOO..OXXX..",
+      "OOXX.XXOO....OOOOXX",
+      "OOX.XOO..OOOOOXXXXO",
+      "XX..XO.OOXXXOX.XXOO",
+      "....XXOOX..XXXXXO.O",
+      "XXX.XOO.XXX.XOOOO..",
+      "OXOX.O.XOXOXXO.....",
+      "OXOXXO.XOOOOXXOX...",
+      "OOOXOOOXXO..OXOOOO.",
+      ".OXXXOXXO.O.OXXXXOO",
+      "..O.XXXOOOOOX...XXO",
+      ".O.OOX.XXXXOX..X.XX",
+      "....OOX..XOOOX.....",
+      "....OXX...X..X.....",
+  });
+  judge();
+  for (const char* v : {"D19", "E19", "D18"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("C18"), FINAL_BLACK_TERRITORY);
+}
+
 TEST_F(LifeDeath, bent_four_in_the_corner_is_one_eye) {
   if (!eye_database_loaded()) GTEST_SKIP() << "eye database not beside the tests";
   // White has played three of the five points of black's corner space.
