@@ -445,6 +445,51 @@ int mc_play(McBoard& mb, int z, int color, const ReplyHints* hints) {
   return r;
 }
 
+namespace {
+
+// A string of at most five stones that z would put in atari inside the
+// opponent's enclosed eye space, in a shape whose capture leaves an eye
+// space the opponent cannot split into two eyes (a nakade): three in a row
+// or bent, the square and pyramid fours, the bulky and crossed fives. This
+// is how a group with one big eye is killed; any other self-atari of more
+// than one stone only gives stones away.
+bool fills_eye_space_dead(const SearchBoard& b, int z, int color, const int strings[], int string_num) {
+  constexpr int MAX_STONES = 5;
+  int pts[MAX_STONES], n = 0;
+  pts[n++] = z;
+  for (int i = 0; i < string_num; i++) {
+    const StringRecord<32>& r = b.ren[strings[i]];
+    if (r.color != color) continue;
+    if (n + r.stones > MAX_STONES) return false;
+    for (int p = r.first; p; p = b.next_stone[p]) pts[n++] = p;
+  }
+  auto in_string = [&](int p) { return std::find(pts, pts + n, p) != pts + n; };
+  int lib = 0;
+  for (int i = 0; i < n && !lib; i++) {
+    for (int d : DIR4) {
+      if (pts[i] + d != z && b.ban[pts[i] + d] == EMPTY) lib = pts[i] + d;
+    }
+  }
+  if (!lib) return false;
+  for (int d : DIR4) {
+    const int c = b.ban[lib + d];
+    if (c != EDGE && c != opponent(color) && !in_string(lib + d)) return false;
+  }
+  int links = 0, most = 0;
+  for (int i = 0; i < n; i++) {
+    int degree = 0;
+    for (int d : DIR4) degree += in_string(pts[i] + d);
+    links += degree;
+    most = std::max(most, degree);
+  }
+  links /= 2;
+  if (n <= 3) return true;
+  if (n == 4) return links == 4 || most == 3;  // square, pyramid
+  return links == 5 || most == 4;               // bulky, crossed
+}
+
+}  // namespace
+
 int filter_move(McBoard& mb, int z, int color) {
   const SearchBoard& b = mb.b;
   if (z == b.kou_iti) return -1;
@@ -494,10 +539,11 @@ int filter_move(McBoard& mb, int z, int color) {
     }
   }
   if (other && other != b.kou_iti && libs_after_move(b, other, color, 2) >= 2 && own_stones > 0) return other;
-  // A lone stone may be thrown in; bigger self-ataris and filling one's own
-  // eye-like point are not played.
-  if (own_stones == 0 && !eye_like) return z;
-  return -1;
+  // A lone stone may be thrown in; bigger self-ataris only fill the
+  // opponent's eye space with a shape that stays dead, and one's own
+  // eye-like point is not filled.
+  if (own_stones == 0) return eye_like ? -1 : z;
+  return fills_eye_space_dead(b, z, color, strings, string_num) ? z : -1;
 }
 
 int select_by_weight(McBoard& mb, int color, McRandom& rng) {
