@@ -367,9 +367,10 @@ void take_hopeless_ataris(const Board<S>& b, const Analysis<S>& a, int8_t* live)
 // Territory counting fills the dame before the count. A fill that puts a
 // living string in atari makes its owner connect; where the connecting point
 // lies in his own territory, it is no point for anyone. The fills are played
-// on a map over the board (strings a fill touches are joined), the side that
-// can threaten filling first; a fill that would leave the filler in atari is
-// answered by taking it, so it threatens nothing.
+// on a map over the board (each fill joins the strings and earlier fills of
+// its colour it touches), the side that can threaten filling first; a fill
+// that would leave the filler in atari is answered by taking it, so it
+// threatens nothing.
 template <int S>
 class BoundaryFill {
  public:
@@ -393,34 +394,42 @@ class BoundaryFill {
         }
       }
     }
+    for (int i = 0; i < a_.str_num; i++) {
+      int s = a_.str_list[i];
+      if (live_[b_.ren[s].first] && !settled_[find(s)]) reinforce_if_short(s);
+    }
   }
 
  private:
+  // Union-find ids: a board string by its number, a fill after REN_MAX.
+  static constexpr int FILL_ID = REN_MAX + 1;
+
   int find(int s) {
     while (parent_[s] != s) s = parent_[s] = parent_[parent_[s]];
     return s;
   }
   bool open_point(int p) const { return b_.ban[p] == EMPTY && !fill_[p]; }
+  int colour_at(int p) const { return b_.ban[p] == BLACK || b_.ban[p] == WHITE ? b_.ban[p] : fill_[p]; }
+  int id_at(int p) const { return fill_[p] ? FILL_ID + fill_index_[p] : a_.rn[p]; }
 
-  // Puts a stone of colour c on the map at p and joins the strings it touches.
+  // Puts a stone of colour c on the map at p and joins what it touches.
   void place(int p, int c) {
+    int id = FILL_ID + fill_num_;
+    parent_[id] = int16_t(id);
+    settled_[id] = false;
     fill_[p] = int8_t(c);
+    fill_index_[p] = int16_t(fill_num_);
     fills_[fill_num_++] = uint16_t(p);
-    int root = 0;
     for (int d : kDir4<S>) {
-      if (b_.ban[p + d] != c) continue;
-      int r = find(a_.rn[p + d]);
-      if (!root) {
-        root = r;
-      } else if (r != root) {
-        parent_[r] = int16_t(root);
-        settled_[root] |= settled_[r];
-      }
+      if (colour_at(p + d) != c) continue;
+      int r = find(id_at(p + d)), root = find(id);
+      if (r == root) continue;
+      parent_[r] = int16_t(root);
+      settled_[root] |= settled_[r];
     }
-    fill_string_[p] = int16_t(root);
   }
 
-  // Liberties of the joined string holding s, at most `limit`.
+  // Liberties of the joined string holding id s, at most `limit`.
   int liberties(int s, int* out, int limit) {
     int root = find(s), num = 0;
     for (int i = 0; i < a_.str_num && num < limit; i++) {
@@ -431,10 +440,9 @@ class BoundaryFill {
       }
     }
     for (int i = 0; i < fill_num_ && num < limit; i++) {
-      int p = fills_[i];
-      if (!fill_string_[p] || find(fill_string_[p]) != root) continue;
+      if (find(FILL_ID + i) != root) continue;
       for (int d : kDir4<S>) {
-        if (open_point(p + d)) add_unique(out, num, limit, p + d);
+        if (open_point(fills_[i] + d)) add_unique(out, num, limit, fills_[i] + d);
       }
     }
     return num;
@@ -444,7 +452,7 @@ class BoundaryFill {
     int root = find(s);
     if (b_.ren[s].stones > 1) return false;
     for (int i = 0; i < fill_num_; i++) {
-      if (fill_string_[fills_[i]] && find(fill_string_[fills_[i]]) == root) return false;
+      if (find(FILL_ID + i) == root) return false;
     }
     for (int i = 0; i < a_.str_num; i++) {
       if (a_.str_list[i] != s && find(a_.str_list[i]) == root) return false;
@@ -461,9 +469,9 @@ class BoundaryFill {
       int q = z + d;
       if (open_point(q)) {
         add_unique(libs, num, 8, q);
-      } else if (b_.ban[q] == c) {
+      } else if (colour_at(q) == c) {
         int own[3];
-        int k = liberties(a_.rn[q], own, 3);
+        int k = liberties(id_at(q), own, 3);
         for (int i = 0; i < k; i++) {
           if (own[i] != z) add_unique(libs, num, 8, own[i]);
         }
@@ -501,6 +509,56 @@ class BoundaryFill {
     place(p, c);
   }
 
+  // An opponent string, dead or alive, next to the joined string holding s
+  // has one liberty.
+  bool touches_string_in_atari(int s) {
+    int root = find(s), c = b_.ren[s].color;
+    for (int i = 0; i < a_.str_num; i++) {
+      int t = a_.str_list[i];
+      if (find(t) != root) continue;
+      for (int z = b_.ren[t].first; z; z = b_.next_stone[z]) {
+        for (int d : kDir4<S>) {
+          int lib[2];
+          if (b_.ban[z + d] == opponent(c) && liberties(a_.rn[z + d], lib, 2) < 2) return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  // Once the dame are filled, a string left with two liberties, both in its
+  // owner's territory, is short of liberties when the opponent can play one
+  // of them keeping two liberties and connecting at the other still leaves
+  // the string in atari: its owner adds a stone there beforehand, which
+  // costs him the point.
+  void reinforce_if_short(int s) {
+    int lib[3], c = b_.ren[s].color;
+    int own = c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY;
+    if (liberties(s, lib, 3) != 2 || a_.final_status[lib[0]] != own || a_.final_status[lib[1]] != own) return;
+    if (touches_string_in_atari(s)) return;  // taking it gains the liberties
+    // Short already on the board, the opponent had his chance to play there
+    // before passing; only the dame still to fill make it short now.
+    int root = find(s), board_libs[3], num = 0;
+    for (int i = 0; i < a_.str_num; i++) {
+      int t = a_.str_list[i];
+      if (find(t) != root) continue;
+      for (int l = 0; l < b_.ren[t].lib_num; l++) add_unique(board_libs, num, 3, b_.ren[t].libs[l]);
+    }
+    if (num <= 2) return;
+    for (int k = 0; k < 2; k++) {
+      int intrusion = lib[k], connection = lib[1 - k];
+      if (liberties_of_play(intrusion, opponent(c), 0) < 2) continue;
+      fill_[intrusion] = int8_t(opponent(c));
+      int after = liberties_of_play(connection, c, 0);
+      fill_[intrusion] = 0;
+      if (after >= 2) continue;
+      settled_[find(s)] = true;
+      a_.final_status[intrusion] = FINAL_DAME;
+      place(intrusion, c);
+      return;
+    }
+  }
+
   // Fills the dame z for a side whose fill puts a living string in atari.
   bool threatening_fill(int z) {
     for (int f : {BLACK, WHITE}) {
@@ -531,11 +589,11 @@ class BoundaryFill {
   Analysis<S>& a_;
   const int8_t* live_;
   int8_t fill_[Analysis<S>::ARRAY] = {};
-  int16_t fill_string_[Analysis<S>::ARRAY] = {};
+  int16_t fill_index_[Analysis<S>::ARRAY] = {};
   uint16_t fills_[POINT_MAX];
   int fill_num_ = 0;
-  int16_t parent_[REN_MAX + 1];
-  bool settled_[REN_MAX + 1] = {};
+  int16_t parent_[FILL_ID + POINT_MAX];
+  bool settled_[FILL_ID + POINT_MAX] = {};
 };
 
 template <int S>

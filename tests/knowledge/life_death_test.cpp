@@ -344,6 +344,79 @@ TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_be_a_snapback) {
   EXPECT_EQ(final_at("C5"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, a_string_short_of_liberties_costs_its_owner_a_point_inside) {
+  // Black fills J9 and White connects at J7. Black H9-H8 keeps G9 and G8 in
+  // his area, but White at G8 would leave connecting at G9 in atari: Black
+  // adds a stone at G8 first. White at G9 needs no such answer, nor does the
+  // wall, whose liberties are many.
+  set_position({
+      ".......X.",
+      ".......XO",
+      "XXXXXXXO.",
+      "OOOOOOOOO",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("J9"), FINAL_DAME);
+  EXPECT_EQ(final_at("J7"), FINAL_DAME);
+  EXPECT_EQ(final_at("G8"), FINAL_DAME);
+  EXPECT_EQ(final_at("G9"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(classic_score(gban, a, false), 13 - 45);
+}
+
+TEST_F(LifeDeath, a_string_that_can_take_stones_in_atari_is_not_short_of_liberties) {
+  // A professional game's last position, left side: White B14 keeps A14 and
+  // B13 only, but Black in either is answered by taking A15-B15-C15 at A14.
+  set_position({
+      ".......OXX.......X.",
+      ".......OOX.X.XXOX.X",
+      "..O.....OOX.XXOXXXO",
+      "OOO......OOXX.OOX.O",
+      "XXXO...OOO.OXO.OXOO",
+      ".OXXO.XOXOO.OOO.XXO",
+      "..OXOOOXXOXOOXXXXXO",
+      "OOOOXXXXXXXXOOOXOOO",
+      "X.OXX.OXXOXO..OXOXX",
+      "XOOOXOOXOOOO..OOOX.",
+      ".XOXXOOO.O.OOOXXOX.",
+      ".XXXXXXOO.OXOX.X.X.",
+      "..X...X..OXXXXXXX..",
+      "...XXX.XXOOX.X.X.XX",
+      "...XOOOOXOOOXOOXXOX",
+      "..X.XXO.OO.OXXXOOOO",
+      ".....X.OXXOOOOXXO.X",
+      "..X.OXXOXXXXXOXOOOO",
+      ".....XOOOX.OXXXXO..",
+  });
+  judge();
+  EXPECT_EQ(final_at("A15"), FINAL_DEAD);
+  EXPECT_EQ(final_at("A14"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("A13"), FINAL_WHITE_TERRITORY);
+}
+
+TEST_F(LifeDeath, a_string_short_of_liberties_before_the_last_passes_keeps_its_points) {
+  // As above with J9 and J7 played: White could have taken G8 before
+  // passing, so the count takes the board as it is.
+  set_position({
+      ".......XX",
+      ".......XO",
+      "XXXXXXXOO",
+      "OOOOOOOOO",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+      ".........",
+  });
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("G8"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(classic_score(gban, a, false), 14 - 45);
+}
+
 TEST_F(LifeDeath, strings_in_atari_that_connecting_cannot_save_are_dead_at_the_end) {
   // A professional game's last position, top left: White's B7-C7-D7-C6 and
   // A6 are in atari at A7, where connecting leaves them in atari with A8.
