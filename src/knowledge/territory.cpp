@@ -507,6 +507,13 @@ class BoundaryFill {
     int own = c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY;
     if (a_.final_status[p] == own) a_.final_status[p] = FINAL_DAME;
     place(p, c);
+    // The connection may put a string of the other side in atari in turn.
+    for (int d : kDir4<S>) {
+      int q = p + d, lib[2];
+      if (b_.ban[q] == opponent(c) && live_[q] && !settled_[find(a_.rn[q])] && liberties(a_.rn[q], lib, 2) == 1) {
+        answer(a_.rn[q], lib[0]);
+      }
+    }
   }
 
   // An opponent string, dead or alive, next to the joined string holding s

@@ -368,6 +368,38 @@ TEST_F(LifeDeath, a_string_short_of_liberties_costs_its_owner_a_point_inside) {
   EXPECT_EQ(classic_score(gban, a, false), 13 - 45);
 }
 
+TEST_F(LifeDeath, a_connection_that_puts_the_filler_in_atari_costs_him_his_point) {
+  // A professional game's last position: Black fills M13 with atari, White
+  // connects at L12, which leaves Black J14-J13-J12-K12-K11 in atari at J15
+  // in his own area.
+  set_position({
+      "....OOX..........X.",
+      "....OXX........XX.X",
+      ".....OXX..X....XOX.",
+      "...OOOOXX......XOXO",
+      ".OO.XXOX.X...X.XOO.",
+      ".OXXOX.OXOXXXOXXO..",
+      "O.OXOX.OXOO.OOOXXO.",
+      "OOOX.X.OXX.O.OXXO.O",
+      "XXXXXXO.OXO..OXO.O.",
+      "..XOOXO..O....O..O.",
+      ".XOOOOOOOOO..X.OO.O",
+      "XXXX.OXOXOXO...OXOO",
+      "OOOXX.XXXOX.OXO.XXO",
+      "OXOOXX...X..O.OOXXX",
+      "XXOOOOX.XXXXOOXXX..",
+      "X.XOO.OX.O.OXOOOX..",
+      "..XOO.O.XOO..OOXX.X",
+      "X.XO.OXX.XXO.O.OOX.",
+      "..XXOOX...XXO.O.X.X",
+  });
+  judge();
+  EXPECT_EQ(final_at("M13"), FINAL_DAME);
+  EXPECT_EQ(final_at("L12"), FINAL_DAME);
+  EXPECT_EQ(final_at("J15"), FINAL_DAME);
+  EXPECT_EQ(final_at("K15"), FINAL_ALIVE);
+}
+
 TEST_F(LifeDeath, a_string_that_can_take_stones_in_atari_is_not_short_of_liberties) {
   // A professional game's last position, left side: White B14 keeps A14 and
   // B13 only, but Black in either is answered by taking A15-B15-C15 at A14.
