@@ -403,6 +403,7 @@ class BoundaryFill {
  private:
   // Union-find ids: a board string by its number, a fill after REN_MAX.
   static constexpr int FILL_ID = REN_MAX + 1;
+  static constexpr int LIBERTY_SCAN = 8;
 
   int find(int s) {
     while (parent_[s] != s) s = parent_[s] = parent_[parent_[s]];
@@ -566,10 +567,30 @@ class BoundaryFill {
     }
   }
 
-  // Fills the dame z for a side whose fill puts a living string in atari.
+  // All liberties of the string s but one are dame, and its owner gains
+  // nothing by filling them himself (no other string of his, no new
+  // liberty): filling them in turn ends with the string in atari.
+  bool closing_in(int s, const int* lib, int num) {
+    int other = 0, root = find(s), c = b_.ren[s].color;
+    for (int i = 0; i < num; i++) {
+      if (a_.final_status[lib[i]] != FINAL_DAME) {
+        other++;
+        continue;
+      }
+      for (int d : kDir4<S>) {
+        int q = lib[i] + d;
+        if (colour_at(q) == c && find(id_at(q)) != root) return false;
+        if (open_point(q) && std::find(lib, lib + num, q) == lib + num) return false;
+      }
+    }
+    return other == 1;
+  }
+
+  // Fills the dame z for a side whose fill puts a living string in atari, or
+  // brings it closer to that where its other liberties are dame too.
   bool threatening_fill(int z) {
     for (int f : {BLACK, WHITE}) {
-      bool own_stone = false;
+      bool own_stone = false, closer = false;
       int threatened[4], num = 0;
       for (int d : kDir4<S>) {
         int q = z + d;
@@ -577,11 +598,13 @@ class BoundaryFill {
         if (b_.ban[q] == f) {
           own_stone = true;
         } else if (!settled_[find(a_.rn[q])]) {
-          int lib[3];
-          if (liberties(a_.rn[q], lib, 3) == 2) add_unique(threatened, num, 4, a_.rn[q]);
+          int lib[LIBERTY_SCAN];
+          int k = liberties(a_.rn[q], lib, LIBERTY_SCAN);
+          if (k == 2) add_unique(threatened, num, 4, a_.rn[q]);
+          else if (k < LIBERTY_SCAN && closing_in(a_.rn[q], lib, k)) closer = true;
         }
       }
-      if (!own_stone || !num || liberties_of_play(z, f, 0) < 2) continue;
+      if (!own_stone || (!num && !closer) || liberties_of_play(z, f, 0) < 2) continue;
       place(z, f);
       for (int i = 0; i < num; i++) {
         int lib[2];

@@ -400,6 +400,38 @@ TEST_F(LifeDeath, a_connection_that_puts_the_filler_in_atari_costs_him_his_point
   EXPECT_EQ(final_at("K15"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, a_string_whose_other_liberties_are_all_dame_ends_in_atari) {
+  // A professional game's last position, right side: White S8-S7-T7-T6 keeps
+  // T5 in his area and the dame R8 and T8, where a white stone would gain
+  // nothing. Black fills R8, then T8 with atari, and White connects at T5.
+  set_position({
+      "...OOX.........XXOO",
+      "..OOXX......XOX.XXO",
+      "..OXX.......XOXXOOO",
+      "..OOX.XXX...XXOO.O.",
+      "..OX.XOOOXXXOO..O..",
+      ".OXX.XXOOO..O......",
+      "..OOXXOOXOXXXO.....",
+      "..O.OXXOXOOX.OOOOO.",
+      "OOOOOOXXX.OXXO.XO.O",
+      "XOXXXXX.X.OX.XX.XOO",
+      "XXO..XOXXOOO.XOXXXX",
+      ".X.O.XOOO..OOOOX.O.",
+      ".OXOX.X.OOOX..OXXOO",
+      "XXX..XXXXOOXXXO.XXO",
+      ".OXXXOOXOXOOXOOXXO.",
+      "OOOOOOXXOXXOX..XO.O",
+      ".OXXOOXO..XXXOOOO.O",
+      "OOXXXXO.X...XO...O.",
+      ".OOX..X....XOO.....",
+  });
+  judge();
+  EXPECT_EQ(final_at("R8"), FINAL_DAME);
+  EXPECT_EQ(final_at("T8"), FINAL_DAME);
+  EXPECT_EQ(final_at("T5"), FINAL_DAME);
+  EXPECT_EQ(final_at("S4"), FINAL_WHITE_TERRITORY);
+}
+
 TEST_F(LifeDeath, a_string_that_can_take_stones_in_atari_is_not_short_of_liberties) {
   // A professional game's last position, left side: White B14 keeps A14 and
   // B13 only, but Black in either is answered by taking A15-B15-C15 at A14.
