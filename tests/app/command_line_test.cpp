@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/files.h"
 
 namespace {
 
@@ -16,13 +16,6 @@ struct Outcome {
   int status = -1;  // exit status; -1 when the program died of a signal
   std::string out, err;
 };
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Runs ranvel with no display in the environment (plus `env`) and stdin empty.
 Outcome run_headless(const std::string& args, const std::string& env = "") {
@@ -36,8 +29,8 @@ Outcome run_headless(const std::string& args, const std::string& env = "") {
   if (WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
   // The shell reports a child killed by a signal as 128 + the signal.
   if (r.status > 128) r.status = -1;
-  r.out = slurp(out);
-  r.err = slurp(err);
+  r.out = read_text(out);
+  r.err = read_text(err);
   return r;
 }
 

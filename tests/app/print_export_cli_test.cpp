@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/files.h"
 
 namespace {
 
@@ -16,13 +17,6 @@ struct Outcome {
   int status = -1;
   std::string err;
 };
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class PrintCli : public testing::Test {
  protected:
@@ -54,7 +48,7 @@ class PrintCli : public testing::Test {
     int raw = std::system(cmd.c_str());
     Outcome r;
     if (WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
-    r.err = slurp(err);
+    r.err = read_text(err);
     std::remove(err.c_str());
     return r;
   }
@@ -71,22 +65,22 @@ TEST_F(PrintCli, WritesOnePdfPagePerFigure) {
   Outcome r = run("--print game.sgf whole.pdf");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  std::string pdf = slurp(path("whole.pdf"));
+  std::string pdf = read_text(path("whole.pdf"));
   EXPECT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
   EXPECT_EQ(pdf_pages(pdf), 1);
 
   r = run("--print game.sgf split.pdf --figure split:4 --two-digit");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(pdf_pages(slurp(path("split.pdf"))), 4);  // 1-4, 5-8, 9-12, 13-15
+  EXPECT_EQ(pdf_pages(read_text(path("split.pdf"))), 4);  // 1-4, 5-8, 9-12, 13-15
 
   // A range past the end is moved into the record rather than dropped.
   r = run("--print game.sgf part.pdf --figure 40-49");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(pdf_pages(slurp(path("part.pdf"))), 1);
+  EXPECT_EQ(pdf_pages(read_text(path("part.pdf"))), 1);
 
   r = run("--print empty.sgf empty.pdf --figure split:100");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(pdf_pages(slurp(path("empty.pdf"))), 1);
+  EXPECT_EQ(pdf_pages(read_text(path("empty.pdf"))), 1);
 }
 
 TEST_F(PrintCli, FailuresSayWhyInOneLineAndWriteNothing) {
@@ -102,13 +96,13 @@ TEST_F(PrintCli, FailuresSayWhyInOneLineAndWriteNothing) {
   // A failed run leaves an earlier file as it was.
   write("keep.pdf", "earlier");
   EXPECT_EQ(run("--print game.sgf keep.pdf --figure split:x").status, 1);
-  EXPECT_EQ(slurp(path("keep.pdf")), "earlier");
+  EXPECT_EQ(read_text(path("keep.pdf")), "earlier");
 }
 
 TEST_F(PrintCli, BoardImageAtTheRequestedMoveAndSize) {
   Outcome r = run("--board-image game.sgf board.png --size 3000 --move 5");
   EXPECT_EQ(r.status, 0) << r.err;
-  std::string png = slurp(path("board.png"));
+  std::string png = read_text(path("board.png"));
   ASSERT_GT(png.size(), 24u);
   EXPECT_EQ(png.compare(1, 3, "PNG"), 0);
   auto be32 = [&](size_t at) {

@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/internal_stop.h"
 #include "support/engine_setup.h"
+#include "support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(InternalStop, OccupiedPointStopsWithCodeOneAndKeepsTheGame) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -28,10 +20,10 @@ TEST(InternalStop, OccupiedPointStopsWithCodeOneAndKeepsTheGame) {
   set_kifu_time(make_z(3, 3), BLACK, 0);
   set_kifu_time(make_z(7, 7), WHITE, 0);
   EXPECT_EXIT(put_stone(gban, make_z(3, 3), WHITE), ::testing::ExitedWithCode(1), "内部エラーで停止しました");
-  std::string sgf = read_file(dir / "internal_error.sgf");
+  std::string sgf = read_text(dir / "internal_error.sgf");
   EXPECT_NE(sgf.find("SZ[9]"), std::string::npos);
   EXPECT_NE(sgf.find(";B[cc];W[gg]"), std::string::npos) << sgf;
-  std::string log = read_file(dir / "internal_error.log");
+  std::string log = read_text(dir / "internal_error.log");
   EXPECT_NE(log.find("既に石がある! z=0303"), std::string::npos);
   EXPECT_NE(log.find("debug!!!"), std::string::npos);
   log_set_folder("");
