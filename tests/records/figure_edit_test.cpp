@@ -23,7 +23,7 @@ GameRecord game(std::initializer_list<int> points, std::initializer_list<int> an
   return rec;
 }
 
-TEST(FigureEdit, ShiftMovesOneStoneAndReplaysToTheEnd) {
+TEST(FigureEdit, ShiftMovesOneStoneAndReplaysUpToAPointTakenLater) {
   GameRecord rec = game({at(3, 3), at(7, 7), at(3, 7)});
   EXPECT_EQ(shift_move(rec, 2, at(5, 5)), 3);
   EXPECT_EQ(rec.main.board[at(7, 7)], 0);
@@ -31,12 +31,9 @@ TEST(FigureEdit, ShiftMovesOneStoneAndReplaysToTheEnd) {
   EXPECT_EQ(rec.main.moves[1].color, 2);
   EXPECT_EQ(shift_move(rec, 4, at(1, 1)), -1);
   EXPECT_EQ(shift_move(rec, 1, at(10, 1)), -1);
-}
-
-TEST(FigureEdit, ShiftOntoALaterMovesPointStopsTheReplayThere) {
-  GameRecord rec = game({at(3, 3), at(7, 7), at(3, 7), at(5, 5)});
   // Move 2 to where move 4 stands: move 4 finds its point taken.
-  EXPECT_EQ(shift_move(rec, 2, at(5, 5)), 3);
+  GameRecord later = game({at(3, 3), at(7, 7), at(3, 7), at(5, 5)});
+  EXPECT_EQ(shift_move(later, 2, at(5, 5)), 3);
 }
 
 TEST(FigureEdit, InsertIntoAnAlternatingRecordRecoloursTheLaterMoves) {
@@ -55,27 +52,23 @@ TEST(FigureEdit, InsertIntoAnAlternatingRecordRecoloursTheLaterMoves) {
   EXPECT_EQ(rec.figures[2].anchor_move, 4);
 }
 
-TEST(FigureEdit, InsertIntoAGapKeepsTheLaterColours) {
-  GameRecord rec = game({at(3, 3)});
-  rec.main.append_move(at(7, 7), 1);  // black twice: white's move is missing
-  ASSERT_EQ(insert_move(rec, 2, at(5, 5)), 3);
-  EXPECT_EQ(rec.main.moves[1].color, 2);
-  EXPECT_EQ(rec.main.moves[2].color, 1);
-}
+TEST(FigureEdit, InsertIntoAGapOrAtTheEndKeepsTheColoursAndRefusesBadPlaces) {
+  GameRecord gap = game({at(3, 3)});
+  gap.main.append_move(at(7, 7), 1);  // black twice: white's move is missing
+  ASSERT_EQ(insert_move(gap, 2, at(5, 5)), 3);
+  EXPECT_EQ(gap.main.moves[1].color, 2);
+  EXPECT_EQ(gap.main.moves[2].color, 1);
 
-TEST(FigureEdit, InsertAtTheEndAppendsTheSideToMove) {
-  GameRecord rec = game({at(3, 3), at(7, 7)});
-  ASSERT_EQ(insert_move(rec, 3, at(5, 5)), 3);
-  EXPECT_EQ(rec.main.moves[2].color, 1);
-  EXPECT_EQ(insert_move(rec, 5, at(1, 1)), -1);
-  EXPECT_EQ(insert_move(rec, 0, at(1, 1)), -1);
-}
+  GameRecord end = game({at(3, 3), at(7, 7)});
+  ASSERT_EQ(insert_move(end, 3, at(5, 5)), 3);
+  EXPECT_EQ(end.main.moves[2].color, 1);  // the side to move
+  EXPECT_EQ(insert_move(end, 5, at(1, 1)), -1);
+  EXPECT_EQ(insert_move(end, 0, at(1, 1)), -1);
 
-TEST(FigureEdit, InsertIsRefusedWhenTheRecordIsFull) {
-  GameRecord rec = game({});
-  for (int i = 0; i < FIGURE_MOVES_MAX - 1; i++) rec.main.append_move(0, 1 + i % 2);
-  EXPECT_EQ(insert_move(rec, 1, at(1, 1)), -1);
-  EXPECT_EQ(rec.main.move_count, FIGURE_MOVES_MAX - 1);
+  GameRecord full = game({});
+  for (int i = 0; i < FIGURE_MOVES_MAX - 1; i++) full.main.append_move(0, 1 + i % 2);
+  EXPECT_EQ(insert_move(full, 1, at(1, 1)), -1);
+  EXPECT_EQ(full.main.move_count, FIGURE_MOVES_MAX - 1);
 }
 
 TEST(FigureEdit, DeleteOnlyKeepsTheLaterMovesAndPullsFiguresBack) {
@@ -88,14 +81,11 @@ TEST(FigureEdit, DeleteOnlyKeepsTheLaterMovesAndPullsFiguresBack) {
   EXPECT_EQ(rec.figures[1].anchor_move, 1);
   EXPECT_EQ(rec.figures[2].anchor_move, 3);
   EXPECT_EQ(delete_only_move(rec, 4), -1);
-}
-
-TEST(FigureEdit, DeletingACapturingMoveStopsWhereTheCapturedStoneIsPlayedOn) {
   // Black captures the white stone at (1,1) with move 5; white plays again at
   // (1,1) with move 6. Without move 5 that point is still taken.
-  GameRecord rec = game({at(2, 1), at(1, 1), at(5, 5), at(6, 6), at(1, 2), at(1, 1)});
-  ASSERT_EQ(replay_to_end(rec.main), 6);
-  EXPECT_EQ(delete_only_move(rec, 5), 4);
+  GameRecord capture = game({at(2, 1), at(1, 1), at(5, 5), at(6, 6), at(1, 2), at(1, 1)});
+  ASSERT_EQ(replay_to_end(capture.main), 6);
+  EXPECT_EQ(delete_only_move(capture, 5), 4);
 }
 
 TEST(FigureEdit, FourQuarterTurnsGiveTheRecordBack) {

@@ -115,9 +115,4 @@ TEST_F(Ugz, PrefixIsSkippedOnlyForUgzNamesAndJunkGivesFailureReport) {
   EXPECT_EQ(missing.text, "棋譜の展開に失敗しました。");
 }
 
-TEST(LzhCrc, KnownValue) {
-  // CRC-16/ARC of "123456789".
-  EXPECT_EQ(lzh_crc16("123456789"), 0xBB3D);
-}
-
 }  // namespace
