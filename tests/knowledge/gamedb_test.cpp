@@ -10,6 +10,7 @@
 
 #include "knowledge/gamedb.h"
 #include "support/engine_setup.h"
+#include "support/files.h"
 
 namespace {
 
@@ -189,18 +190,14 @@ TEST(GameDb, stopped_build_leaves_the_old_database_and_its_game_files_as_they_we
                          }),
             1);
   EXPECT_EQ(heard, 2);
-  auto text = [](const char* path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-  };
-  EXPECT_EQ(text("gamedb_stop_out/happo.db"), "old database");
-  EXPECT_EQ(text("gamedb_stop_out/1.sgf"), "old game");
+  EXPECT_EQ(read_text("gamedb_stop_out/happo.db"), "old database");
+  EXPECT_EQ(read_text("gamedb_stop_out/1.sgf"), "old game");
   EXPECT_FALSE(fs::exists("gamedb_stop_out/2.sgf"));
   EXPECT_EQ(std::distance(fs::directory_iterator("gamedb_stop_out"), fs::directory_iterator()), 2);
   // Built to the end, the new files replace the old ones.
   ASSERT_EQ(build_gamedb({"gamedb_stop_test.sgf"}, "gamedb_stop_out", stdout, [](long) { return true; }), 0);
   EXPECT_EQ(fs::file_size("gamedb_stop_out/happo.db"), 5u * HAPPO_RECORD_BYTES);
-  EXPECT_NE(text("gamedb_stop_out/1.sgf"), "old game");
+  EXPECT_NE(read_text("gamedb_stop_out/1.sgf"), "old game");
   EXPECT_FALSE(fs::exists("gamedb_stop_out/.happo-build.tmp"));
   fs::remove_all("gamedb_stop_out");
   remove("gamedb_stop_test.sgf");

@@ -6,6 +6,7 @@
 
 #include "core/think.h"
 #include "support/engine_setup.h"
+#include "support/gtp_session.h"
 
 namespace {
 
@@ -24,49 +25,33 @@ class GtpGenmove : public ::testing::Test {
     think_register_level(0, answer);
     ASSERT_TRUE(think_fix_level(0));
     engine_setup(9);
-    out = tmpfile();
-    gtp_set_output(out);
   }
   void TearDown() override {
-    gtp_set_output(stdout);
-    fclose(out);
     think_fix_level(-1);
     think_register_level(0, nullptr);
   }
-  std::string send(const char* line) {
-    long start = ftell(out);
-    gtp_handle_line(line);
-    fflush(out);
-    std::string text(size_t(ftell(out) - start), '\0');
-    fseek(out, start, SEEK_SET);
-    size_t got = fread(text.data(), 1, text.size(), out);
-    text.resize(got);
-    fseek(out, 0, SEEK_END);
-    return text;
-  }
-  FILE* out = nullptr;
 };
 
 TEST_F(GtpGenmove, GenmovePlaysAndRecordsTheMove) {
   fixed_answer = make_z(3, 3);  // C7 on 9x9
-  EXPECT_EQ(send("5 genmove black"), "=5 C7\n\n");
+  EXPECT_EQ(send("5 genmove black\n"), "=5 C7\n\n");
   EXPECT_EQ(tesuu, 1);
   EXPECT_EQ(kifu[1].z, make_z(3, 3));
   EXPECT_EQ(gban.ban[make_z(3, 3)], BLACK);
   EXPECT_EQ(cleanup_seen, 0);
   fixed_answer = 0;
-  EXPECT_EQ(send("genmove w"), "= PASS\n\n");
+  EXPECT_EQ(send("genmove w\n"), "= PASS\n\n");
   EXPECT_EQ(tesuu, 2);
   fixed_answer = -1;
-  EXPECT_EQ(send("genmove b"), "= resign\n\n");
+  EXPECT_EQ(send("genmove b\n"), "= resign\n\n");
 }
 
 TEST_F(GtpGenmove, RegGenmoveTellsTheMoveAndLeavesTheGame) {
-  send("play b e5");
+  send("play b e5\n");
   Hash96 before = gban.hash;
   fixed_answer = make_z(4, 4);
-  EXPECT_EQ(send("reg_genmove w"), "= D6\n\n");
-  EXPECT_EQ(send("reg_genmove w"), "= D6\n\n");
+  EXPECT_EQ(send("reg_genmove w\n"), "= D6\n\n");
+  EXPECT_EQ(send("reg_genmove w\n"), "= D6\n\n");
   EXPECT_EQ(tesuu, 1);
   EXPECT_EQ(gban.hash, before);
   EXPECT_EQ(gban.ban[make_z(4, 4)], EMPTY);
@@ -74,19 +59,19 @@ TEST_F(GtpGenmove, RegGenmoveTellsTheMoveAndLeavesTheGame) {
 
 TEST_F(GtpGenmove, CleanupModeHoldsOnlyDuringItsThink) {
   fixed_answer = make_z(5, 5);
-  EXPECT_EQ(send("kgs-genmove_cleanup b"), "= E5\n\n");
+  EXPECT_EQ(send("kgs-genmove_cleanup b\n"), "= E5\n\n");
   EXPECT_EQ(cleanup_seen, 1);
   EXPECT_EQ(gtp_cleanup_mode, 0);
   EXPECT_EQ(tesuu, 1);
 }
 
 TEST_F(GtpGenmove, BadColourAndTheLatestValue) {
-  EXPECT_EQ(send("genmove red"), "? invalid color\n\n");
-  EXPECT_EQ(send("reg_genmove"), "? invalid color\n\n");
+  EXPECT_EQ(send("genmove red\n"), "? invalid color\n\n");
+  EXPECT_EQ(send("reg_genmove\n"), "? invalid color\n\n");
   EXPECT_EQ(tesuu, 0);
   fixed_answer = make_z(5, 5);
-  send("genmove b");
-  EXPECT_EQ(send("miro-latest_winrate"), "= 12.346\n\n");
+  send("genmove b\n");
+  EXPECT_EQ(send("miro-latest_winrate\n"), "= 12.346\n\n");
 }
 
 }  // namespace
