@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -77,8 +79,7 @@ class AreaSumBuilder : public ::testing::Test {
                                 program_dir.string() + " --out " + out.string() + " " + options + " " +
                                 (folder / (name + ".sgf")).string() + " > " + (folder / (name + ".log")).string();
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream in(out / "areasum.db", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = read_text(out / "areasum.db");
     EXPECT_EQ(bytes.size(), size_t(ROWS * BANDS * 4));
     Table t(ROWS * BANDS, 0);
     for (size_t i = 0; i < t.size() && 4 * i + 3 < bytes.size(); i++) {

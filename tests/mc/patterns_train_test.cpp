@@ -8,6 +8,7 @@
 #include "mc/patterns.h"
 #include "mc/patterns_train.h"
 #include "support/engine_setup.h"
+#include "support/files.h"
 
 namespace {
 
@@ -38,11 +39,6 @@ std::string random_collection(int games, int moves) {
   return out.str();
 }
 
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 }  // namespace
 
 TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
@@ -66,9 +62,9 @@ TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
   EXPECT_EQ(ra.games, 12);
   EXPECT_GT(ra.positions, 500);
   for (const char* name : {MM3X3_FILE, PATLIST_FILE, WEAK255_FILE}) {
-    const std::string a = slurp(std::string("pattern_train_a/") + name);
+    const std::string a = read_text(std::string("pattern_train_a/") + name);
     EXPECT_FALSE(a.empty()) << name;
-    EXPECT_TRUE(a == slurp(std::string("pattern_train_b/") + name)) << name;
+    EXPECT_TRUE(a == read_text(std::string("pattern_train_b/") + name)) << name;
   }
   EXPECT_EQ(fs::file_size("pattern_train_a/mm3x3.db"), uintmax_t(MM3X3_FLOATS * 4));
   EXPECT_EQ(fs::file_size("pattern_train_a/patlist.db"), uintmax_t(4 + HASHPAT_LIST_NUM * 80));
@@ -76,7 +72,7 @@ TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
 
   // The list fills at most half the table: eight keys a record in a lookup
   // table of eight slots a record must leave room for short probe chains.
-  const std::string list = slurp("pattern_train_a/patlist.db");
+  const std::string list = read_text("pattern_train_a/patlist.db");
   int32_t records = 0;
   memcpy(&records, list.data(), sizeof records);
   EXPECT_GT(records, 0);
@@ -85,7 +81,7 @@ TEST(PatternTraining, same_games_give_byte_identical_files_in_the_fixed_sizes) {
   // The games answer next to the last move: such points outweigh the same
   // empty pattern far from it, even after the prior's own bonus near the last
   // move has been taken out of the gammas.
-  std::string mm = slurp("pattern_train_a/mm3x3.db");
+  std::string mm = read_text("pattern_train_a/mm3x3.db");
   const float* gamma = reinterpret_cast<const float*>(mm.data());
   float near = gamma[mm3x3_index(BLACK, 0, 0, 2)];          // last move (White) to the right
   float far = gamma[mm3x3_index(BLACK, 0, NEIGHBOUR_NONE, 0)];  // open empty point
