@@ -15,7 +15,7 @@ const Case cases[] = {{700, 700, 19, COORD_LETTERS}, {1000, 640, 19, COORD_KANJI
                       {333, 250, 13, COORD_INTERNATIONAL}, {1280, 800, 9, COORD_LETTERS}, {2600, 2600, 5, COORD_NONE},
                       {150, 150, 19, COORD_LETTERS}, {800, 800, 2, COORD_KANJI}};
 
-TEST(BoardGeometry, cell_is_odd_has_a_stone_image_and_the_board_is_centred) {
+TEST(BoardGeometry, cell_is_odd_has_a_stone_image_and_the_board_is_centred_and_fits) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " n=" << c.n);
     BoardGeometry g = board_geometry(c.width, c.height, c.n, c.style);
@@ -31,27 +31,19 @@ TEST(BoardGeometry, cell_is_odd_has_a_stone_image_and_the_board_is_centred) {
     if (g.extent <= c.height) {
       EXPECT_LE(std::abs((c.height - g.extent) - 2 * g.top), 1);
     }
-    // The last line stays inside the board square.
+    // Only a cell at its minimum may leave the window; the last line stays inside the board square.
+    if (g.cell > STONE_SIZE_MIN) {
+      EXPECT_LE(g.extent, std::min(c.width, c.height));
+    }
     EXPECT_LT(g.x_of(c.n), g.left + g.extent);
     EXPECT_LT(g.y_of(c.n), g.top + g.extent);
   }
-}
-
-TEST(BoardGeometry, the_board_fits_unless_the_cell_is_at_its_minimum) {
-  for (const Case& c : cases) {
-    BoardGeometry g = board_geometry(c.width, c.height, c.n, c.style);
-    if (g.cell > STONE_SIZE_MIN) {
-      EXPECT_LE(g.extent, std::min(c.width, c.height)) << c.width << "x" << c.height << " n=" << c.n;
-    }
-  }
-}
-
-TEST(BoardGeometry, a_tiny_window_clips_the_board_at_the_smallest_cell) {
-  BoardGeometry g = board_geometry(60, 60, 19, COORD_LETTERS);
-  EXPECT_EQ(g.cell, STONE_SIZE_MIN);
-  EXPECT_EQ(g.left, 0);
-  EXPECT_EQ(g.top, 0);
-  EXPECT_GT(g.extent, 60);
+  // A tiny window clips the board at the smallest cell, from the top left.
+  BoardGeometry tiny = board_geometry(60, 60, 19, COORD_LETTERS);
+  EXPECT_EQ(tiny.cell, STONE_SIZE_MIN);
+  EXPECT_EQ(tiny.left, 0);
+  EXPECT_EQ(tiny.top, 0);
+  EXPECT_GT(tiny.extent, 60);
 }
 
 TEST(BoardGeometry, cells_between_image_sizes_fall_to_the_next_smaller_image) {

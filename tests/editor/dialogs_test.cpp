@@ -19,21 +19,13 @@
 #include "editor/photo_dialog.h"
 #include "editor/start_dialog.h"
 #include "qt_env.h"
+#include "window_answers.h"
 #include "records/sjis.h"
 
 namespace {
 
 int at(int x, int y) { return figure_z(x, y); }
 std::string sjis(const char* s) { return utf8_to_cp932(s); }
-
-template <class T>
-T* child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(c, nullptr) << name;
-  return c;
-}
-
-void press_ok(QDialog* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); }
 
 TEST(InfoDialog, ShowsAndReturnsEveryField) {
   GameInfo g;

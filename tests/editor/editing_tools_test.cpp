@@ -32,9 +32,6 @@ namespace {
 
 int at(int x, int y) { return figure_z(x, y); }
 
-void press_ok(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); }
-void press_cancel(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click(); }
-
 QAction* popup_action(QMenu* menu, int id) {
   for (QAction* a : menu->actions())
     if (a->data().toInt() == id) return a;

@@ -118,7 +118,6 @@ TEST_F(GameDbDialogTest, a_games_position_after_20_moves_finds_both_games_and_ra
 }
 
 TEST_F(GameDbDialogTest, corner_search_and_a_changed_board_take_the_letters_away) {
-  QTemporaryDir empty;
   BoardView board;
   BoardScene scene;
   scene.figure = &record.main;

@@ -27,12 +27,6 @@
 
 namespace {
 
-void write_file(const QString& path, const char* text) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(text);
-}
-
 class MainWindowTest : public testing::Test {
  protected:
   QTemporaryDir dir;
@@ -52,15 +46,6 @@ class MainWindowTest : public testing::Test {
   Figure& f() { return w.state().working(); }
   bool enabled(int id) { return w.action(id)->isEnabled(); }
 };
-
-TEST_F(MainWindowTest, open_through_the_dialog_shows_move_0_and_lists_the_file) {
-  open_record();
-  EXPECT_EQ(f().move_count, 10);
-  EXPECT_EQ(f().tesuu, 0);
-  EXPECT_EQ(w.windowTitle(), "game.sgf - Ranvel Editor");
-  ASSERT_FALSE(w.settings().recent_files.isEmpty());
-  EXPECT_EQ(w.settings().recent_files.first(), QFileInfo(record).absoluteFilePath());
-}
 
 TEST_F(MainWindowTest, an_mgt_file_is_offered_by_the_open_dialog_and_read_as_sgf) {
   QString mgt = dir.filePath("collection.MGT");
@@ -134,20 +119,6 @@ TEST_F(MainWindowTest, keys_move_through_the_game_and_stop_at_its_ends) {
   w.tabs()->setCurrentIndex(TAB_GAME_INFO);
   QTest::keyClick(&w, Qt::Key_End);
   EXPECT_EQ(f().tesuu, 0);
-}
-
-TEST_F(MainWindowTest, the_modified_marker_is_added_once_and_cleared_by_saving) {
-  open_record();
-  w.command(ID_LAST);
-  w.click_point(figure_z(9, 9));
-  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
-  w.click_point(figure_z(9, 8));
-  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
-  QString saved = dir.filePath("saved.ugf");
-  answer_next_dialog([&](QWidget* d) { choose_file(d, saved); });
-  w.command(ID_SAVE);
-  EXPECT_EQ(w.windowTitle(), "saved.ugf - Ranvel Editor");
-  EXPECT_FALSE(w.state().modified);
 }
 
 TEST_F(MainWindowTest, click_before_the_end_asks_cancel_keeps_every_move_ok_cuts_later_moves_and_figures) {
@@ -264,25 +235,35 @@ TEST_F(MainWindowTest, unsaved_changes_question_cancel_stops_and_no_goes_on) {
   EXPECT_FALSE(w.state().modified);
 }
 
-TEST_F(MainWindowTest, open_edit_save_round_trips_in_both_formats) {
+TEST_F(MainWindowTest, open_edit_save_round_trips_in_both_formats_and_marks_changes_once) {
   open_record();
+  EXPECT_EQ(f().move_count, 10);
+  EXPECT_EQ(f().tesuu, 0);
+  EXPECT_EQ(w.windowTitle(), "game.sgf - Ranvel Editor");
+  ASSERT_FALSE(w.settings().recent_files.isEmpty());
+  EXPECT_EQ(w.settings().recent_files.first(), QFileInfo(record).absoluteFilePath());
   w.command(ID_LAST);
   w.click_point(figure_z(1, 9));
+  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
+  w.click_point(figure_z(9, 9));
+  EXPECT_EQ(w.windowTitle(), "game.sgf (更新) - Ranvel Editor");
   for (const char* name : {"out.ugf", "out.sgf"}) {
     QString path = dir.filePath(name);
     answer_next_dialog([&](QWidget* d) { choose_file(d, path); });
     w.command(ID_SAVE);
+    EXPECT_FALSE(w.state().modified) << name;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("%1 - Ranvel Editor").arg(name));
     GameRecord back;
     QString error;
     ASSERT_TRUE(read_record_file(path, back, true, error)) << error.toStdString();
-    EXPECT_EQ(back.main.move_count, 11) << name;
+    EXPECT_EQ(back.main.move_count, 12) << name;
     EXPECT_EQ(back.main.moves[10].z, figure_z(1, 9)) << name;
     EXPECT_EQ(back.main.info.black[0], "Kuro") << name;
   }
   // The saved file opens again as the current record.
   record = dir.filePath("out.ugf");
   open_record();
-  EXPECT_EQ(f().move_count, 11);
+  EXPECT_EQ(f().move_count, 12);
   EXPECT_EQ(w.windowTitle(), "out.ugf - Ranvel Editor");
 }
 

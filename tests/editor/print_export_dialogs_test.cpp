@@ -25,13 +25,6 @@
 
 namespace {
 
-template <class T>
-T* child(QWidget* w, const char* name) {
-  T* c = w->findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(c, nullptr) << name;
-  return c;
-}
-
 struct Enabled {
   bool first, last, per_figure, two_digit, preview;
   bool operator==(const Enabled&) const = default;

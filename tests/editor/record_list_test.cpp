@@ -29,17 +29,6 @@
 
 namespace {
 
-void write_file(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray read_file(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray game(const char* black, const char* white, const char* extra = "") {
   return QByteArray("(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[") + black + "]PW[" + white + "]" + extra + ";B[pd];W[dp])\n";
 }

@@ -1,8 +1,11 @@
-// A small record and answers to the file and message boxes, shared by the main-window tests.
+// A small record, files, and answers to the dialogs and message boxes, shared by the editor tests.
 #pragma once
 #include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 // Ten moves on 9x9, comments at moves 2 and 8.
@@ -24,4 +27,25 @@ inline void answer_box(QWidget* dialog, QMessageBox::StandardButton which, const
     EXPECT_EQ(box->text(), expected_text);
   }
   box->button(which)->click();
+}
+
+template <class T>
+T* child(QWidget* w, const char* name) {
+  T* c = w->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(c, nullptr) << name;
+  return c;
+}
+
+inline void press_ok(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); }
+inline void press_cancel(QWidget* d) { d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click(); }
+
+inline void write_file(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+inline QByteArray read_file(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
