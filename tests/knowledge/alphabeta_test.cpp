@@ -134,13 +134,4 @@ TEST_F(AlphaBeta, TranspositionEntryBringsItsMoveBack) {
   EXPECT_EQ(transposition_move(WHITE), 0);  // the side to move is part of the key
 }
 
-TEST_F(AlphaBeta, WidthShrinksNearTheLeaves) {
-  EXPECT_EQ(width_limit(0, 5), 80);
-  EXPECT_EQ(width_limit(1, 4), 50);
-  EXPECT_EQ(width_limit(2, 3), 30);
-  EXPECT_EQ(width_limit(3, 2), 10);
-  EXPECT_EQ(width_limit(0, 9), 99);
-  EXPECT_EQ(width_limit(12, 5), 0);
-}
-
 }  // namespace
