@@ -1,7 +1,7 @@
 // The tactical problem set in tests/data/reading: one SGF collection per theme,
 // each problem a position with a marked string, the question (capture or save)
 // and every correct move, checked with GNU Go's deep reading when it was made
-// (tests/knowledge/reading_gnugo.py). Scores by theme may rise but never fall
+// (tools/reading_problems/reading_gnugo.py). Scores by theme may rise but never fall
 // below the floors, and both boards must give the same answers.
 #include <gtest/gtest.h>
 
