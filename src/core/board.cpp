@@ -109,15 +109,8 @@ int ko_neighbours(const GlobalBoard& b, int p, int color) {
 
 }  // namespace
 
-template <int S>
-int string_of(const Board<S>& b, int z) {
-  int n = b.ren_no[z];
-  for (int step = 0; step < 8; step++) {
-    int id = b.ren[n].id;
-    if (id == n) return n;
-    n = id;
-  }
-  PRT("こりゃおかしい！！！連番号がサーチが無限ループ！！！ z=%04x\n", to_point_code<S>(z));
+void string_chain_broken(int point_code) {
+  PRT("こりゃおかしい！！！連番号がサーチが無限ループ！！！ z=%04x\n", point_code);
   internal_stop();
 }
 
@@ -225,6 +218,11 @@ int put_stone(Board<S>& b, int z, int c) {
       b.next_stone[r.last] = Cell(a.first);
       r.last = a.last;
       a.id = n;
+      // Renumbered stones resolve at the first step of string_of.
+      for (int p = a.first;; p = b.next_stone[p]) {
+        b.ren_no[p] = Cell(n);
+        if (p == a.last) break;
+      }
       for (int k = 0; k < a.lib_num; k++) {
         int p = a.libs[k];
         if (b.lib_stamp[p] == b.stamp) continue;
@@ -289,11 +287,17 @@ int put_stone(Board<S>& b, int z, int c) {
       add_enemy(r, enemies[i]);
     }
   }
+  // Branch-free: whether a neighbour is a new liberty is as good as random.
   for (int d : kDir<S>) {
-    int p = z + d;
-    if (b.ban[p] != EMPTY || b.lib_stamp[p] == b.stamp) continue;
-    b.lib_stamp[p] = b.stamp;
-    add_lib(r, p);
+    const int p = z + d;
+    const bool fresh = (b.ban[p] == EMPTY) & (b.lib_stamp[p] != b.stamp);
+    if (r.lib_num >= LIB_MAX) {
+      if (fresh) add_lib(r, p);  // stops: the list is full
+      continue;
+    }
+    r.libs[r.lib_num] = uint16_t(p);
+    r.lib_num += fresh;
+    b.lib_stamp[p] = fresh ? b.stamp : b.lib_stamp[p];
   }
 
   if (b.kou_iti) b.hash ^= key_of<S>(b.kou_iti, 0);
@@ -378,6 +382,10 @@ void take_back(Board<S>& b, int z, int c) {
     for (int i = m.merged_num - 1; i >= 0; i--) {
       StringRecord<S>& a = b.ren[m.merged[i]];
       a.id = m.merged[i];
+      for (int p = a.first;; p = b.next_stone[p]) {
+        b.ren_no[p] = Cell(m.merged[i]);
+        if (p == a.last) break;
+      }
       b.next_stone[a.last] = 0;
     }
     b.next_stone[m.saved_last] = 0;
@@ -598,7 +606,6 @@ void print_moves(const Board<S>& b) {
 #define INSTANTIATE(S)                                   \
   template int put_stone<S>(Board<S>&, int, int);        \
   template void take_back<S>(Board<S>&, int, int);       \
-  template int string_of<S>(const Board<S>&, int);       \
   template void compact_strings<S>(Board<S>&);           \
   template void board_reset<S>(Board<S>&, int);          \
   template int tyokuzen_get_num<S>(const Board<S>&);     \

@@ -121,7 +121,7 @@ struct Board {
 
   int size;
   Cell ban[ARRAY];       // colour of every point, EDGE on the frame
-  Cell ren_no[ARRAY];    // string number of a stone (may lead through absorbed records)
+  Cell ren_no[ARRAY];    // string number of a stone (renumbered when its string is absorbed)
   Cell next_stone[ARRAY];
   uint32_t lib_stamp[ARRAY];
   uint32_t stamp;
@@ -171,8 +171,19 @@ template <int S>
 int put_stone(Board<S>& b, int z, int color);
 template <int S>
 void take_back(Board<S>& b, int z, int color);
+// Reports a string chain that does not end (a broken board) and stops.
+[[noreturn]] void string_chain_broken(int point_code);
+// Absorbed records lead to their survivor; every put_stone asks, so inline.
 template <int S>
-int string_of(const Board<S>& b, int z);
+inline int string_of(const Board<S>& b, int z) {
+  int n = b.ren_no[z];
+  for (int step = 0; step < 8; step++) {
+    const int id = b.ren[n].id;
+    if (id == n) return n;
+    n = id;
+  }
+  string_chain_broken(to_point_code<S>(z));
+}
 template <int S>
 void compact_strings(Board<S>& b);
 // Empties the board (frame from its size) without placing anything.

@@ -48,9 +48,15 @@ extern std::vector<float> mm3x3;  // empty until loaded
 bool load_mm3x3();
 float mm3x3_gamma(int c, int s, int k, int p);
 
-// Integer playout weights W[c][(s * 9 + k) * 6561 + p] for the board size of
-// the last make_pattern_weights call (the colour-2 index is the same feature).
-extern std::vector<int32_t> pattern_weight[3];
+// Integer playout weights W(c, s, k, p) for the board size of the last
+// make_pattern_weights call. The 18 weights of one place and pattern (both
+// colours, every k) sit together, so that a playout's update of a point
+// reads one or two cache lines of the 6 MB table instead of three.
+extern std::vector<int32_t> pattern_weight;
+constexpr int PATTERN_WEIGHT_BLOCK = 2 * NEIGHBOUR_INDEX_NUM;  // per (s, p)
+inline long pattern_weight_index(int c, int s, int k, int p) {
+  return (long(s) * PATTERN3X3_NUM + p) * PATTERN_WEIGHT_BLOCK + (c - 1) * NEIGHBOUR_INDEX_NUM + k;
+}
 // Multiplier of W for points next to the last move (k < 8).
 constexpr int NEAR_LAST_FACTOR_19 = 16;
 constexpr int NEAR_LAST_FACTOR = 2;

@@ -8,7 +8,7 @@
 #include "mc/patterns.h"
 
 std::vector<float> mm3x3;
-std::vector<int32_t> pattern_weight[3];
+std::vector<int32_t> pattern_weight;
 int pattern_weight_size = 0;
 
 namespace {
@@ -164,7 +164,7 @@ bool make_pattern_weights(int board_size) {
     }
   }
   const int near = board_size == 19 ? NEAR_LAST_FACTOR_19 : NEAR_LAST_FACTOR;
-  for (int c = BLACK; c <= WHITE; c++) pattern_weight[c].assign(MM3X3_USED, 0);
+  pattern_weight.assign(size_t(MM3X3_USED) * 2, 0);
   for (int s = 0; s < POSITION_CLASS_NUM; s++) {
     const int centre = centre_of_class[s];
     if (centre == 0) continue;
@@ -173,7 +173,7 @@ bool make_pattern_weights(int board_size) {
         if (!playable(tb, centre, p, c)) continue;
         for (int k = 0; k < NEIGHBOUR_INDEX_NUM; k++) {
           const int32_t w = int32_t(mm3x3_gamma(c, s, k, p) * 1000.0f);
-          pattern_weight[c][mm3x3_feature(s, k, p)] = w * (k < NEIGHBOUR_NONE ? near : 1);
+          pattern_weight[pattern_weight_index(c, s, k, p)] = w * (k < NEIGHBOUR_NONE ? near : 1);
         }
       }
     }
@@ -184,11 +184,11 @@ bool make_pattern_weights(int board_size) {
 
 template <int S>
 int32_t pattern_weight_at(const Board<S>& b, int z, int color, int last) {
-  if (pattern_weight[color].empty()) return 0;
+  if (pattern_weight.empty()) return 0;
   const int stride_shift = S == 256 ? 8 : 5;
   const int x = (z & (S - 1)) - 1, y = (z >> stride_shift) - 1;
   const int s = pattern_position_class(x, y, b.size);
-  return pattern_weight[color][mm3x3_feature(s, pattern_neighbour_index<S>(z, last), pattern3x3_code(b, z))];
+  return pattern_weight[pattern_weight_index(color, s, pattern_neighbour_index<S>(z, last), pattern3x3_code(b, z))];
 }
 
 template int pattern3x3_code<256>(const Board<256>&, int);

@@ -12,7 +12,6 @@ int32_t point_class[MC_POINTS];
 namespace {
 
 constexpr int POW3[8] = {1, 3, 9, 27, 81, 243, 729, 2187};
-constexpr int CLASS_STRIDE = NEIGHBOUR_INDEX_NUM * PATTERN3X3_NUM;  // 59049
 constexpr int DIR4[4] = {1, 32, -1, -32};
 constexpr int LADDER_BUDGET = 80;
 
@@ -60,10 +59,13 @@ void add_urgent(McBoard& mb, UrgentList& list, int z, int64_t factor) {
 
 // Distinct strings of `color` next to string n (walking its stones).
 int neighbour_strings(const SearchBoard& b, int n, int color, int out[], int max) {
-  int num = 0;
+  int num = 0, last_no = -1;
   for (int p = b.ren[n].first; p; p = b.next_stone[p]) {
     for (int d : DIR4) {
       if (b.ban[p + d] != color) continue;
+      // Stones of one string met in a row share their number: resolve it once.
+      if (b.ren_no[p + d] == last_no) continue;
+      last_no = b.ren_no[p + d];
       const int m = string_of(b, p + d);
       bool seen = false;
       for (int i = 0; i < num; i++) seen |= out[i] == m;
@@ -93,14 +95,30 @@ bool ladder_attack(SearchBoard& b, int z, int attacker, int& budget) {
   return false;
 }
 
+// Whether one of the first `max` distinct strings of `color` next to string n
+// (in neighbour_strings' order) is in atari; stops at the first.
+bool neighbour_in_atari(const SearchBoard& b, int n, int color, int max) {
+  int seen[ENEMY_MAX], num = 0, last_no = -1;
+  for (int p = b.ren[n].first; p; p = b.next_stone[p]) {
+    for (int d : DIR4) {
+      if (b.ban[p + d] != color || b.ren_no[p + d] == last_no) continue;
+      last_no = b.ren_no[p + d];
+      const int m = string_of(b, p + d);
+      bool dup = false;
+      for (int i = 0; i < num; i++) dup |= seen[i] == m;
+      if (dup) continue;
+      if (num >= max) return false;
+      if (b.ren[m].lib_num == 1) return true;
+      seen[num++] = m;
+    }
+  }
+  return false;
+}
+
 // The string at z is in atari with the defender to move: true when it escapes.
 bool ladder_defend(SearchBoard& b, int z, int defender, int& budget) {
   const int n = string_of(b, z);
-  int enemies[ENEMY_MAX];
-  const int enemy_num = neighbour_strings(b, n, opponent(defender), enemies, ENEMY_MAX);
-  for (int i = 0; i < enemy_num; i++) {
-    if (b.ren[enemies[i]].lib_num == 1) return true;  // captures its way out
-  }
+  if (neighbour_in_atari(b, n, opponent(defender), ENEMY_MAX)) return true;  // captures its way out
   const int lib = b.ren[n].libs[0];
   if (--budget < 0 || b.kou_iti == lib || put_stone(b, lib, defender) != PUT_OK) return budget < 0;
   const int libs = b.ren[string_of(b, z)].lib_num;
@@ -115,13 +133,13 @@ void make_point_class(int board_size) {
   for (int z = 0; z < MC_POINTS; z++) {
     const int x = z & 31, y = z >> 5;
     point_class[z] = (x >= 1 && x <= board_size && y >= 1 && y <= board_size)
-                         ? pattern_position_class(x - 1, y - 1, board_size) * CLASS_STRIDE
+                         ? int32_t(pattern_weight_index(BLACK, pattern_position_class(x - 1, y - 1, board_size), 0, 0))
                          : 0;
   }
 }
 
 int32_t plain_weight(const McBoard& mb, int color, int z, int k) {
-  return pattern_weight[color][point_class[z] + k * PATTERN3X3_NUM + mb.pattern_id[z]];
+  return pattern_weight[size_t(point_class[z] + mb.pattern_id[z] * PATTERN_WEIGHT_BLOCK + (color - 1) * NEIGHBOUR_INDEX_NUM + k)];
 }
 
 void set_weight(McBoard& mb, int color, int z, int32_t w) {
@@ -202,8 +220,17 @@ void mc_board_copy(McBoard& dst, const McBoard& src) {
   }
 }
 
+// The count is min(limit, distinct liberties), whatever order they are met
+// in: the empty neighbours (distinct by themselves) go first, and most calls
+// end there without resolving a string.
 int libs_after_move(const SearchBoard& b, int z, int color, int limit, int excluded) {
   int seen[LIB_MAX + 8], num = 0;
+  for (int d : DIR4) {
+    const int p = z + d;
+    seen[num] = p;
+    num += (b.ban[p] == EMPTY) & (p != excluded);
+  }
+  if (num >= limit) return limit;
   auto add = [&](int p) {
     if (p == z || p == excluded) return;
     for (int i = 0; i < num; i++) {
@@ -214,20 +241,17 @@ int libs_after_move(const SearchBoard& b, int z, int color, int limit, int exclu
   int strings[4], string_num = 0;
   for (int d : DIR4) {
     const int p = z + d, c = b.ban[p];
-    if (c == EMPTY) {
-      add(p);
-    } else if (c == color || c == opponent(color)) {
-      const int n = string_of(b, p);
-      bool dup = false;
-      for (int i = 0; i < string_num; i++) dup |= strings[i] == n;
-      if (dup) continue;
-      strings[string_num++] = n;
-      const StringRecord<32>& r = b.ren[n];
-      if (c == color) {
-        for (int i = 0; i < r.lib_num && num < limit; i++) add(r.libs[i]);
-      } else if (r.lib_num == 1) {
-        add(p);  // a capture frees at least the stone next to z
-      }
+    if (c != BLACK && c != WHITE) continue;
+    const int n = string_of(b, p);
+    bool dup = false;
+    for (int i = 0; i < string_num; i++) dup |= strings[i] == n;
+    if (dup) continue;
+    strings[string_num++] = n;
+    const StringRecord<32>& r = b.ren[n];
+    if (c == color) {
+      for (int i = 0; i < r.lib_num && num < limit; i++) add(r.libs[i]);
+    } else if (r.lib_num == 1) {
+      add(p);  // a capture frees at least the stone next to z
     }
     if (num >= limit) return num;
   }
@@ -355,7 +379,8 @@ void update_after_move(McBoard& mb, int z, int c, const ReplyHints* hints) {
   const int o = opponent(c);
   for (int i = 0; i < mb.replace_num; i++) {
     const ReplaceEntry& e = mb.replace[i];
-    if (e.z != z && b.ban[e.z] == EMPTY) set_weight(mb, e.color, e.z, e.weight);
+    // Setting the weight it has changes nothing: no branch on the board.
+    set_weight(mb, e.color, e.z, e.z != z && b.ban[e.z] == EMPTY ? e.weight : mb.weight[e.color][e.z]);
   }
   mb.replace_num = 0;
   mb.last2_z = mb.last_z;
@@ -367,15 +392,28 @@ void update_after_move(McBoard& mb, int z, int c, const ReplyHints* hints) {
   mb.passes = 0;
   set_weight(mb, BLACK, z, 0);
   set_weight(mb, WHITE, z, 0);
+  // All table reads first: they mostly miss the cache, and they overlap only
+  // when no update waits on one of them in between.
+  // Branch-free: which neighbours are empty is as good as random.
+  int around[8], around_num = 0;
+  int32_t mover_plain[8], next_plain[8], next_near[8];
+  const int32_t* const table = pattern_weight.data();
   for (int j = 0; j < 8; j++) {
     const int u = z - PATTERN_DIR32[j];
     const int uc = b.ban[u];
-    if (uc == EDGE) continue;
-    mb.pattern_id[u] += c * POW3[j];
-    if (uc != EMPTY) continue;
-    set_weight(mb, c, u, plain_weight(mb, c, u, NEIGHBOUR_NONE));
-    push_replace(mb, u, o, plain_weight(mb, o, u, NEIGHBOUR_NONE), true);
-    set_weight(mb, o, u, plain_weight(mb, o, u, j));
+    mb.pattern_id[u] += uc != EDGE ? c * POW3[j] : 0;
+    const int32_t* w = table + (uc == EMPTY ? point_class[u] + mb.pattern_id[u] * PATTERN_WEIGHT_BLOCK : 0);
+    around[around_num] = u;
+    mover_plain[around_num] = w[(c - 1) * NEIGHBOUR_INDEX_NUM + NEIGHBOUR_NONE];
+    next_plain[around_num] = w[(o - 1) * NEIGHBOUR_INDEX_NUM + NEIGHBOUR_NONE];
+    next_near[around_num] = w[(o - 1) * NEIGHBOUR_INDEX_NUM + j];
+    around_num += uc == EMPTY;
+  }
+  for (int i = 0; i < around_num; i++) {
+    const int u = around[i];
+    set_weight(mb, c, u, mover_plain[i]);
+    push_replace(mb, u, o, next_plain[i], true);
+    set_weight(mb, o, u, next_near[i]);
   }
   const MoveRecord<32>& m = b.te[b.fukasa - 1];
   if (m.captured_stone_num > 0) {

@@ -44,7 +44,9 @@ struct ReplyHints {
   const int16_t (*frequent_reply)[MC_POINTS] = nullptr;  // [colour][z], 0 none
 };
 
-// Position class of every compact point, times 59049 (the weight index).
+// Index of every compact point's position class in pattern_weight (the
+// weight of colour c, neighbour index k and pattern p is at
+// point_class[z] + p * PATTERN_WEIGHT_BLOCK + (c - 1) * 9 + k).
 extern int32_t point_class[MC_POINTS];
 void make_point_class(int board_size);
 
