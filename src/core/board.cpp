@@ -63,6 +63,17 @@ void add_lib(StringRecord<S>& r, int p) {
   r.libs[r.lib_num++] = uint16_t(p);
 }
 
+// Copies n liberties; short lists, the usual case, as one fixed-size block
+// (the lists are arrays of LIB_MAX, so the block never leaves them).
+inline void copy_libs(uint16_t* to, const uint16_t* from, int n) {
+  constexpr int SHORT = 16;
+  if (n <= SHORT) {
+    memcpy(to, from, sizeof(uint16_t) * SHORT);
+  } else {
+    memcpy(to, from, sizeof(uint16_t) * size_t(n));
+  }
+}
+
 // Swap-remove; returns the index p sat at, -1 if absent.
 template <int S>
 int remove_lib(StringRecord<S>& r, int p) {
@@ -145,12 +156,17 @@ int put_stone(Board<S>& b, int z, int c) {
   int main_n = 0, others[3], other_num = 0, enemies[4], enemy_num = 0;
   bool has_empty = false;
   for (int d : kDir<S>) {
-    int p = z + d;
-    int col = b.ban[p];
-    if (col == EMPTY) {
-      has_empty = true;
-    } else if (col == c) {
-      int n = string_of(b, p);
+    const int p = z + d;
+    const int col = b.ban[p];
+    has_empty |= col == EMPTY;
+    if (col != BLACK && col != WHITE) continue;
+    const int n = string_of(b, p);
+    if (col == o) {
+      bool seen = false;
+      for (int i = 0; i < enemy_num; i++) seen |= enemies[i] == n;
+      enemies[enemy_num] = n;
+      enemy_num += !seen;
+    } else {
       if (main_n == 0) {
         main_n = n;
       } else if (n != main_n) {
@@ -164,11 +180,6 @@ int put_stone(Board<S>& b, int z, int c) {
           others[other_num++] = n;
         }
       }
-    } else if (col == o) {
-      int n = string_of(b, p);
-      bool seen = false;
-      for (int i = 0; i < enemy_num; i++) seen |= enemies[i] == n;
-      if (!seen) enemies[enemy_num++] = n;
     }
   }
   if (!has_empty) {
@@ -209,7 +220,7 @@ int put_stone(Board<S>& b, int z, int c) {
     m.saved_stones = r.stones;
     m.saved_last = r.last;
     m.saved_lib_num = r.lib_num;
-    memcpy(m.saved_libs, r.libs, sizeof(uint16_t) * r.lib_num);
+    copy_libs(m.saved_libs, r.libs, r.lib_num);
     if constexpr (BoardTraits<S>::kEnemyList) m.saved_enemy_num = r.enemy_num;
     for (int i = 0; i < r.lib_num; i++) b.lib_stamp[r.libs[i]] = b.stamp;
     for (int i = 0; i < other_num; i++) {
@@ -392,7 +403,7 @@ void take_back(Board<S>& b, int z, int c) {
     r.last = m.saved_last;
     r.stones = m.saved_stones;
     r.lib_num = m.saved_lib_num;
-    memcpy(r.libs, m.saved_libs, sizeof(uint16_t) * m.saved_lib_num);
+    copy_libs(r.libs, m.saved_libs, m.saved_lib_num);
     if constexpr (BoardTraits<S>::kEnemyList) r.enemy_num = m.saved_enemy_num;
   }
   b.ban[z] = EMPTY;

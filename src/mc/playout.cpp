@@ -401,20 +401,22 @@ void update_after_move(McBoard& mb, int z, int c, const ReplyHints* hints) {
   for (int j = 0; j < 8; j++) {
     const int u = z - PATTERN_DIR32[j];
     const int uc = b.ban[u];
-    mb.pattern_id[u] += uc != EDGE ? c * POW3[j] : 0;
-    const int32_t* w = table + (uc == EMPTY ? point_class[u] + mb.pattern_id[u] * PATTERN_WEIGHT_BLOCK : 0);
+    mb.pattern_id[u] += c * POW3[j] * (uc != EDGE);
+    const int32_t* w = table + ((point_class[u] + mb.pattern_id[u] * PATTERN_WEIGHT_BLOCK) & -int(uc == EMPTY));
     around[around_num] = u;
     mover_plain[around_num] = w[(c - 1) * NEIGHBOUR_INDEX_NUM + NEIGHBOUR_NONE];
     next_plain[around_num] = w[(o - 1) * NEIGHBOUR_INDEX_NUM + NEIGHBOUR_NONE];
     next_near[around_num] = w[(o - 1) * NEIGHBOUR_INDEX_NUM + j];
     around_num += uc == EMPTY;
   }
+  // The replace list is empty here and the points distinct: no search.
   for (int i = 0; i < around_num; i++) {
     const int u = around[i];
     set_weight(mb, c, u, mover_plain[i]);
-    push_replace(mb, u, o, next_plain[i], true);
+    mb.replace[i] = {int16_t(u), int16_t(o), next_plain[i]};
     set_weight(mb, o, u, next_near[i]);
   }
+  mb.replace_num = around_num;
   const MoveRecord<32>& m = b.te[b.fukasa - 1];
   if (m.captured_stone_num > 0) {
     // Ids first, then the weights of every point whose id changed.
@@ -540,7 +542,7 @@ int filter_move(McBoard& mb, int z, int color) {
   int strings[4], string_num = 0;
   for (int d : DIR4) {
     const int c = b.ban[z + d];
-    if (c != color && c != EDGE) eye_like = false;
+    eye_like &= (c == color) | (c == EDGE);
     if (c != color && c != opponent(color)) continue;
     const int n = string_of(b, z + d);
     bool dup = false;

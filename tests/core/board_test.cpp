@@ -16,7 +16,7 @@ struct Move {
 // Snapshot of everything take_back must restore; liberty lists in order.
 template <int S>
 struct Snapshot {
-  std::vector<int> colors, strings, chains;
+  std::vector<int> colors, strings, numbers, chains;
   std::vector<std::vector<int>> libs;
   int kou, cap_b, cap_w, ren_num, fukasa;
   typename Board<S>::Hash hash;
@@ -30,6 +30,7 @@ Snapshot<S> snapshot(const Board<S>& b) {
     s.colors.push_back(b.ban[p]);
     bool stone = b.ban[p] == BLACK || b.ban[p] == WHITE;
     s.strings.push_back(stone ? string_of(b, p) : 0);
+    s.numbers.push_back(stone ? b.ren_no[p] : 0);
     s.chains.push_back(stone ? b.next_stone[p] : 0);
   }
   for (int n = 1; n <= b.ren_num; n++) {
@@ -46,6 +47,16 @@ Snapshot<S> snapshot(const Board<S>& b) {
   s.fukasa = b.fukasa;
   s.hash = b.hash;
   return s;
+}
+
+// Every stone numbered with its live string, not with a record its string
+// absorbed (what lets string_of answer at the first step).
+template <int S>
+bool numbers_direct(const Board<S>& b) {
+  for (int p = 0; p < Board<S>::ARRAY; p++) {
+    if ((b.ban[p] == BLACK || b.ban[p] == WHITE) && b.ren[b.ren_no[p]].id != b.ren_no[p]) return false;
+  }
+  return true;
 }
 
 template <int S>
@@ -95,6 +106,7 @@ int check_take_back_restores(int seed, int size) {
     std::vector<Move> one = random_game(*b, rng, 1, color);
     if (b->te[b->fukasa - 1].captured_num) captures++;
     if (b->te[b->fukasa - 1].merged_num >= 2) merges++;
+    EXPECT_TRUE(numbers_direct(*b)) << "move " << i << " S=" << S;
     moves.push_back(one[0]);
     color = opponent(color);
   }
@@ -102,7 +114,7 @@ int check_take_back_restores(int seed, int size) {
   for (int i = int(moves.size()) - 1; i >= 0; i--) {
     take_back(*b, moves[i].z, moves[i].color);
     Snapshot<S> now = snapshot(*b);
-    EXPECT_TRUE(now == before[i]) << "move " << i << " z=" << std::hex << moves[i].z << " S=" << S;
+    EXPECT_TRUE(now == before[i] && numbers_direct(*b)) << "move " << i << " z=" << std::hex << moves[i].z << " S=" << S;
     if (!(now == before[i])) break;
   }
   return merges;
