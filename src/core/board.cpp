@@ -154,12 +154,18 @@ int put_stone(Board<S>& b, int z, int c) {
 
   const int o = opponent(c);
   int main_n = 0, others[3], other_num = 0, enemies[4], enemy_num = 0;
+  // The stones around first, without branching on what each neighbour is.
   bool has_empty = false;
+  int stone_at[4], stone_num = 0;
   for (int d : kDir<S>) {
-    const int p = z + d;
-    const int col = b.ban[p];
+    const int col = b.ban[z + d];
     has_empty |= col == EMPTY;
-    if (col != BLACK && col != WHITE) continue;
+    stone_at[stone_num] = z + d;
+    stone_num += (col == BLACK) | (col == WHITE);
+  }
+  for (int k = 0; k < stone_num; k++) {
+    const int p = stone_at[k];
+    const int col = b.ban[p];
     const int n = string_of(b, p);
     if (col == o) {
       bool seen = false;
@@ -313,7 +319,7 @@ int put_stone(Board<S>& b, int z, int c) {
 
   if (b.kou_iti) b.hash ^= key_of<S>(b.kou_iti, 0);
   b.kou_iti = 0;
-  if (main_n == 0 && r.lib_num == 1 && m.captured_stone_num == 1) {
+  if ((main_n == 0) & (r.lib_num == 1) & (m.captured_stone_num == 1)) {
     int p = m.captured_stones[0];
     bool ko = true;
     if constexpr (S == 256) {

@@ -61,15 +61,22 @@ void add_urgent(McBoard& mb, UrgentList& list, int z, int64_t factor) {
 int neighbour_strings(const SearchBoard& b, int n, int color, int out[], int max) {
   int num = 0, last_no = -1;
   for (int p = b.ren[n].first; p; p = b.next_stone[p]) {
+    int at[4], at_num = 0;
     for (int d : DIR4) {
-      if (b.ban[p + d] != color) continue;
+      at[at_num] = p + d;
+      at_num += b.ban[p + d] == color;
+    }
+    for (int k = 0; k < at_num; k++) {
       // Stones of one string met in a row share their number: resolve it once.
-      if (b.ren_no[p + d] == last_no) continue;
-      last_no = b.ren_no[p + d];
-      const int m = string_of(b, p + d);
-      bool seen = false;
-      for (int i = 0; i < num; i++) seen |= out[i] == m;
-      if (!seen && num < max) out[num++] = m;
+      if (b.ren_no[at[k]] == last_no) continue;
+      last_no = b.ren_no[at[k]];
+      const int m = string_of(b, at[k]);
+      bool fresh = true;
+      for (int i = 0; i < num; i++) fresh &= out[i] != m;
+      if (num < max) {
+        out[num] = m;
+        num += fresh;
+      }
     }
   }
   return num;
@@ -232,16 +239,19 @@ int libs_after_move(const SearchBoard& b, int z, int color, int limit, int exclu
   }
   if (num >= limit) return limit;
   auto add = [&](int p) {
-    if (p == z || p == excluded) return;
-    for (int i = 0; i < num; i++) {
-      if (seen[i] == p) return;
-    }
-    seen[num++] = p;
+    bool fresh = (p != z) & (p != excluded);
+    for (int i = 0; i < num; i++) fresh &= seen[i] != p;
+    seen[num] = p;
+    num += fresh;
   };
-  int strings[4], string_num = 0;
+  int stone_at[4], stone_num = 0;
   for (int d : DIR4) {
-    const int p = z + d, c = b.ban[p];
-    if (c != BLACK && c != WHITE) continue;
+    stone_at[stone_num] = z + d;
+    stone_num += (b.ban[z + d] == BLACK) | (b.ban[z + d] == WHITE);
+  }
+  int strings[4], string_num = 0;
+  for (int k = 0; k < stone_num; k++) {
+    const int p = stone_at[k], c = b.ban[p];
     const int n = string_of(b, p);
     bool dup = false;
     for (int i = 0; i < string_num; i++) dup |= strings[i] == n;
@@ -543,14 +553,14 @@ int filter_move(McBoard& mb, int z, int color) {
   for (int d : DIR4) {
     const int c = b.ban[z + d];
     eye_like &= (c == color) | (c == EDGE);
-    if (c != color && c != opponent(color)) continue;
+    if (c != BLACK && c != WHITE) continue;
     const int n = string_of(b, z + d);
-    bool dup = false;
-    for (int i = 0; i < string_num; i++) dup |= strings[i] == n;
-    if (dup) continue;
-    strings[string_num++] = n;
-    if (c == color) own_stones += b.ren[n].stones;
-    else if (b.ren[n].lib_num == 1) captures = true;
+    bool fresh = true;
+    for (int i = 0; i < string_num; i++) fresh &= strings[i] != n;
+    strings[string_num] = n;
+    string_num += fresh;
+    own_stones += (fresh & (c == color)) * b.ren[n].stones;
+    captures |= fresh & (c != color) & (b.ren[n].lib_num == 1);
   }
   const int libs = libs_after_move(b, z, color, 2);
   if (libs == 0) return -1;  // suicide
@@ -592,13 +602,25 @@ int select_by_weight(McBoard& mb, int color, McRandom& rng) {
   int chosen = 0;
   while (mb.total[color] > 0) {
     int32_t r = int32_t((mc_random_next(rng) & 0x7fffffff) % uint32_t(mb.total[color]));
+    // The column, then the row, whose running sum first passes r. Weights
+    // are never negative, so the sums that stay at or below r are a prefix:
+    // counting them over the whole line needs no branch on the draw.
     int x = 1;
-    for (; x < n && r >= mb.column_sum[color][x]; x++) r -= mb.column_sum[color][x];
-    int z = 32 + x;
-    for (int y = 1; y < n; y++, z += 32) {
-      if (r < mb.weight[color][z]) break;
-      r -= mb.weight[color][z];
+    int32_t sum = 0, passed = 0;
+    for (int k = 1; k < n; k++) {
+      sum += mb.column_sum[color][k];
+      const bool past = sum <= r;
+      x += past;
+      passed = past ? sum : passed;
     }
+    r -= passed;
+    int y = 1;
+    sum = 0;
+    for (int k = 1; k < n; k++) {
+      sum += mb.weight[color][k * 32 + x];
+      y += sum <= r;
+    }
+    const int z = y * 32 + x;
     const int answer = filter_move(mb, z, color);
     if (answer == z) {
       chosen = z;
