@@ -129,6 +129,40 @@ TEST(Playout, weights_pattern_ids_and_sums_stay_exact_through_random_games) {
   }
 }
 
+// The draw walks the column sums, then the column: it must land in the last
+// column and row too, never on a point of weight 0 (a whole empty column, a
+// gap in a column), and each point as often as its weight says.
+TEST(Playout, draw_lands_only_on_weighted_points_in_proportion) {
+  for (int size : {9, 19}) {
+    ASSERT_TRUE(mc_setup(size));
+    auto mb = std::make_unique<McBoard>();
+    ban_clear();
+    mb->stamp = 0;
+    mc_board_load(*mb, gban, BLACK, 0, 0);
+    for (int y = 1; y <= size; y++) {
+      for (int x = 1; x <= size; x++) set_weight(*mb, BLACK, zc(x, y), 0);
+    }
+    mb->replace_num = 0;
+    const int n = size, mid = (size + 1) / 2;
+    const struct {
+      int z, weight;
+    } points[] = {{zc(1, 1), 1}, {zc(mid, 1), 2}, {zc(mid, n), 4}, {zc(n, n), 3}, {zc(n, mid), 5}};
+    for (const auto& p : points) set_weight(*mb, BLACK, p.z, p.weight);
+    McRandom rng;
+    mc_random_seed(rng, 0, 3, 3);
+    constexpr int DRAWS = 30000;
+    std::array<int, MC_POINTS> count{};
+    for (int i = 0; i < DRAWS; i++) count[size_t(select_by_weight(*mb, BLACK, rng))]++;
+    int drawn = 0;
+    for (const auto& p : points) {
+      const double expected = DRAWS * p.weight / 15.0;
+      EXPECT_NEAR(count[size_t(p.z)], expected, expected * 0.1) << "size " << size << " point " << std::hex << p.z;
+      drawn += count[size_t(p.z)];
+    }
+    EXPECT_EQ(drawn, DRAWS) << "a draw landed on a point of weight 0";
+  }
+}
+
 TEST(Playout, ends_within_its_length_and_counts_atari_strings_as_taken) {
   ASSERT_TRUE(mc_setup(9));
   auto t = std::make_unique<UctThread>();
