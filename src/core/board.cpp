@@ -120,8 +120,15 @@ int ko_neighbours(const GlobalBoard& b, int p, int color) {
 
 }  // namespace
 
-void string_chain_broken(int point_code) {
-  PRT("こりゃおかしい！！！連番号がサーチが無限ループ！！！ z=%04x\n", point_code);
+template <int S>
+int string_of_chain(const Board<S>& b, int z) {
+  int n = b.ren_no[z];
+  for (int step = 0; step < 8; step++) {
+    const int id = b.ren[n].id;
+    if (id == n) return n;
+    n = id;
+  }
+  PRT("こりゃおかしい！！！連番号がサーチが無限ループ！！！ z=%04x\n", to_point_code<S>(z));
   internal_stop();
 }
 
@@ -623,6 +630,7 @@ void print_moves(const Board<S>& b) {
 #define INSTANTIATE(S)                                   \
   template int put_stone<S>(Board<S>&, int, int);        \
   template void take_back<S>(Board<S>&, int, int);       \
+  template int string_of_chain<S>(const Board<S>&, int); \
   template void compact_strings<S>(Board<S>&);           \
   template void board_reset<S>(Board<S>&, int);          \
   template int tyokuzen_get_num<S>(const Board<S>&);     \

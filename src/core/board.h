@@ -171,18 +171,17 @@ template <int S>
 int put_stone(Board<S>& b, int z, int color);
 template <int S>
 void take_back(Board<S>& b, int z, int color);
-// Reports a string chain that does not end (a broken board) and stops.
-[[noreturn]] void string_chain_broken(int point_code);
-// Absorbed records lead to their survivor; every put_stone asks, so inline.
+// Follows absorbed records to their survivor; stops when the chain does not
+// end (a broken board).
+template <int S>
+int string_of_chain(const Board<S>& b, int z);
+// Stones are renumbered when their string is absorbed, so the first record
+// is the string; every put_stone asks, so inline and short.
 template <int S>
 inline int string_of(const Board<S>& b, int z) {
-  int n = b.ren_no[z];
-  for (int step = 0; step < 8; step++) {
-    const int id = b.ren[n].id;
-    if (id == n) return n;
-    n = id;
-  }
-  string_chain_broken(to_point_code<S>(z));
+  const int n = b.ren_no[z];
+  if (b.ren[n].id == n) [[likely]] return n;
+  return string_of_chain(b, z);
 }
 template <int S>
 void compact_strings(Board<S>& b);
