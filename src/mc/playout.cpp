@@ -562,9 +562,10 @@ int filter_move(McBoard& mb, int z, int color) {
     own_stones += (fresh & (c == color)) * b.ren[n].stones;
     captures |= fresh & (c != color) & (b.ren[n].lib_num == 1);
   }
+  if (captures) return z;  // a capture leaves at least its stone next to z free
   const int libs = libs_after_move(b, z, color, 2);
   if (libs == 0) return -1;  // suicide
-  if (libs >= 2 || captures) return z;
+  if (libs >= 2) return z;
   // Self-atari. Save the strings that would join by capturing a neighbour in
   // atari, or by extending at the other liberty when that breathes.
   for (int i = 0; i < string_num; i++) {
