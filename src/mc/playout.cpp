@@ -283,7 +283,15 @@ void collect_urgent(McBoard& mb, int z, int c, UrgentList& list) {
   const int own = string_of(b, z);
   const StringRecord<32>& r = b.ren[own];
   if (r.lib_num == 1) add_urgent(mb, list, r.libs[0], int64_t(r.stones + 2) * 500);
-  if (r.lib_num == 2 && r.stones >= 2 && ladder_capturable(b, z, o)) {
+  // Every reading takes back what it plays, so the mover's string read here
+  // reads the same when it comes up again as the neighbour of an atari.
+  int own_read = 0;
+  bool own_capturable = false;
+  if (r.lib_num == 2 && r.stones >= 2) {
+    own_read = own;
+    own_capturable = ladder_capturable(b, z, o);
+  }
+  if (own_capturable) {
     add_urgent(mb, list, r.libs[0], r.stones * 100 + 20);
     add_urgent(mb, list, r.libs[1], r.stones * 100 + 20);
   }
@@ -315,7 +323,7 @@ void collect_urgent(McBoard& mb, int z, int c, UrgentList& list) {
         const StringRecord<32>& a = b.ren[enemies[i]];
         if (a.lib_num == 1 && a.libs[0] != lib) add_urgent(mb, list, a.libs[0], int64_t(a.stones + e.stones) * 300 + 500);
         if (a.lib_num == 2) {
-          const bool capturable = ladder_capturable(b, a.first, o);
+          const bool capturable = enemies[i] == own_read ? own_capturable : ladder_capturable(b, a.first, o);
           for (int k = 0; k < 2; k++) {
             const int p = a.libs[k];
             if (capturable) add_urgent(mb, list, p, int64_t(a.stones + 10) * 50);
