@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/think.h"
 #include "knowledge/gtp_genmove.h"
@@ -199,39 +200,41 @@ TEST(Playout, ends_within_its_length_and_counts_atari_strings_as_taken) {
 
 TEST(Playout, self_atari_of_several_stones_only_fills_eye_space_that_stays_dead) {
   ASSERT_TRUE(mc_setup(9));
-  auto mb = std::make_unique<McBoard>();
-  auto filter = [&](int x, int y) {
-    mc_board_load(*mb, gban, BLACK, 0, 0);
-    return filter_move(*mb, zc(x, y), BLACK);
+  using Points = std::vector<std::pair<int, int>>;
+  enum Answer { PLAYED, REFUSED, NOT_AS_DRAWN };
+  struct Case {
+    const char* what;
+    Points white, black;
+    std::pair<int, int> move;  // Black's
+    Answer answer;
   };
-  // White's eye space along the edge, (1,1) to (4,1) with (3,2): Black's
-  // pyramid four is dead once taken, so it may go into atari.
-  board_reset(gban, 9);
-  for (auto [x, y] : {std::pair{1, 2}, {2, 2}, {4, 2}, {5, 1}, {3, 3}}) put(x, y, WHITE);
-  for (int x = 2; x <= 4; x++) put(x, 1, BLACK);
-  EXPECT_EQ(filter(3, 2), zc(3, 2));
-  // Four in a row would leave White a straight four, which lives.
-  board_reset(gban, 9);
-  for (int x = 1; x <= 5; x++) put(x, 2, WHITE);
-  put(6, 1, WHITE);
-  for (int x = 2; x <= 4; x++) put(x, 1, BLACK);
-  EXPECT_EQ(filter(5, 1), -1);
-  // Two stones in White's bent three in the corner: dead once taken.
-  board_reset(gban, 9);
-  for (auto [x, y] : {std::pair{3, 1}, {2, 2}, {1, 3}, {3, 2}}) put(x, y, WHITE);
-  put(1, 1, BLACK);
-  EXPECT_EQ(filter(2, 1), zc(2, 1));
-  // Two stones in atari in the open give stones away: never played as drawn.
-  board_reset(gban, 9);
-  for (auto [x, y] : {std::pair{4, 5}, {6, 5}, {5, 6}, {4, 4}, {6, 4}}) put(x, y, WHITE);
-  put(5, 5, BLACK);
-  EXPECT_NE(filter(5, 4), zc(5, 4));
-  // Six stones are beyond any dead shape.
-  board_reset(gban, 9);
-  for (int x = 1; x <= 7; x++) put(x, 2, WHITE);
-  put(8, 1, WHITE);
-  for (int x = 1; x <= 5; x++) put(x, 1, BLACK);
-  EXPECT_EQ(filter(6, 1), -1);
+  const Case cases[] = {
+      {"pyramid four in White's edge eye space: dead once taken",
+       {{1, 2}, {2, 2}, {4, 2}, {5, 1}, {3, 3}}, {{2, 1}, {3, 1}, {4, 1}}, {3, 2}, PLAYED},
+      {"four in a row would leave White a straight four, which lives",
+       {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 1}}, {{2, 1}, {3, 1}, {4, 1}}, {5, 1}, REFUSED},
+      {"two stones in White's bent three in the corner", {{3, 1}, {2, 2}, {1, 3}, {3, 2}}, {{1, 1}}, {2, 1}, PLAYED},
+      {"two stones in atari in the open give stones away",
+       {{4, 5}, {6, 5}, {5, 6}, {4, 4}, {6, 4}}, {{5, 5}}, {5, 4}, NOT_AS_DRAWN},
+      {"six stones are beyond any dead shape",
+       {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 1}},
+       {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, {6, 1}, REFUSED},
+  };
+  auto mb = std::make_unique<McBoard>();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    board_reset(gban, 9);
+    for (auto [x, y] : c.white) put(x, y, WHITE);
+    for (auto [x, y] : c.black) put(x, y, BLACK);
+    mc_board_load(*mb, gban, BLACK, 0, 0);
+    const int z = zc(c.move.first, c.move.second);
+    const int answer = filter_move(*mb, z, BLACK);
+    switch (c.answer) {
+      case PLAYED: EXPECT_EQ(answer, z); break;
+      case REFUSED: EXPECT_EQ(answer, -1); break;
+      case NOT_AS_DRAWN: EXPECT_NE(answer, z); break;
+    }
+  }
 }
 
 TEST(Playout, settled_board_passes_twice_and_a_draw_alternates_the_winner) {
