@@ -65,7 +65,10 @@ int gtp_loadsgf(const char* args) {
   }
   Figure& m = rec.main;
   m.goto_move(moves);
+  // A file that names no rule keeps the rule in effect (the command line's).
+  const int rule_in_effect = fChineseRule;
   engine_take_record(m, m.tesuu);
+  if (!m.info.rule_read) fChineseRule = rule_in_effect;
   gtp_header(false);
   gtp_print("B");
   gtp_print("\n\n");

@@ -27,6 +27,7 @@ void GameInfo::clear() {
   rule = "Japanese";
   komi = 6.5;
   komi_read = false;
+  rule_read = false;
   nHand = 0;
   for (int i = 0; i < PHOTO_NUM; i++) photos[i].clear(), photo_names[i].clear();
 }

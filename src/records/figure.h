@@ -42,6 +42,7 @@ struct GameInfo {
   std::string date[4];
   std::string time[4];  // allowance, byo-yomi, used by black, used by white
   std::string rule;     // "Japanese", "Chinese", "Unknown"
+  bool rule_read = false;  // the file named the rule (else rule is the default)
   std::string winner[2];  // kind code, detail
   std::string writer;
   std::string copyright;

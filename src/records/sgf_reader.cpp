@@ -336,6 +336,7 @@ void SgfReader::property(const char* id, const std::string& value) {
     info.time[0] = buf;
   } else if (is("RU")) {
     info.rule = value;
+    info.rule_read = true;
   } else if (is("PB")) {
     info.black[0] = value;
   } else if (is("PW")) {

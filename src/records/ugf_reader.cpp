@@ -87,6 +87,7 @@ bool UgfReader::header_key(std::string_view line) {
   else if (key == "Comment=") set(&info.comment, 1);
   else if (key == "Rule=") {
     info.rule = "Unknown";
+    info.rule_read = true;
     if (value.find("JPN") != std::string_view::npos) info.rule = "Japanese";
     if (value.find("CHN") != std::string_view::npos) info.rule = "Chinese";
   } else if (key == "CoordinateType=") {

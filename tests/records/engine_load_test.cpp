@@ -35,6 +35,16 @@ TEST_F(LoadSgf, WholeGameTakesSizeSetupMovesAndRule) {
   EXPECT_EQ(gban.ban[make_z(3, 3)], WHITE);
   EXPECT_EQ(fChineseRule, 1);
   EXPECT_EQ(kifu[2].z, make_z(4, 3));
+  // A file without RU keeps the rule in effect.
+  std::ofstream(file) << "(;SZ[9];B[cc])";
+  send("loadsgf " + file + "\n");
+  EXPECT_EQ(fChineseRule, 1);
+  std::ofstream(file) << "(;SZ[9]RU[Japanese];B[cc])";
+  send("loadsgf " + file + "\n");
+  EXPECT_EQ(fChineseRule, 0);
+  std::ofstream(file) << "(;SZ[9];B[cc])";
+  send("loadsgf " + file + "\n");
+  EXPECT_EQ(fChineseRule, 0);
 }
 
 TEST_F(LoadSgf, KomiComesFromTheRecordWhenItNamesOne) {
