@@ -96,6 +96,7 @@ extern int uct_latest_score_move;  // record move the estimate belongs to, -1 no
 extern bool root_superko[MC_POINTS];
 extern int uct_avoid_early_pass;    // the editor's flag
 extern double uct_komi;             // komi the playouts count against
+extern double uct_komi_shift;       // dynamic komi of the last search minus the game's
 
 // The search's internal error stop: prints the thread's state, stops every
 // thread and the process.

@@ -28,6 +28,7 @@ int uct_latest_score_move = -1;
 bool root_superko[MC_POINTS];
 int uct_avoid_early_pass;
 double uct_komi = 6.5;
+double uct_komi_shift;
 
 namespace {
 
@@ -351,7 +352,10 @@ int select_root(UctThread& t) {
   uct_latest_score_move = tesuu;
   const double w = win_rate(bv, col);
   int move = chosen.iti;
-  if (w < RESIGN_WIN_RATE) {
+  // A side far ahead searches against a komi raised for the other: its low
+  // win rate there is no reason to resign a game it leads.
+  const bool komi_against_mover = col == BLACK ? uct_komi_shift > 0 : uct_komi_shift < 0;
+  if (w < RESIGN_WIN_RATE && !komi_against_mover) {
     move = -1;
   } else if (gtp_cleanup_mode && move == 0) {
     int fallback = -1;
@@ -451,6 +455,7 @@ int uct_root(int col) {
 
   const double komi0 = komi;
   uct_komi = n == 19 ? dynamic_komi(t0.root.b, komi0) : komi0;
+  uct_komi_shift = uct_komi - komi0;
 
   std::vector<std::thread> threads;
   for (size_t i = 1; i < uct_local.size(); i++) {

@@ -393,6 +393,18 @@ TEST_F(RootChoice, resigns_below_fifteen_percent) {
   UctThread& u = root_with(WHITE, {{double(zc(3, 3)), 600, 0.16}, {double(zc(5, 5)), 10, 0.1}});
   settle(u, 0);
   EXPECT_EQ(select_root(u), zc(3, 3));
+  // Behind against a dynamic komi eased in its favour it resigns; ahead, with
+  // the komi raised against it, it plays on.
+  for (int color : {BLACK, WHITE}) {
+    for (double shift : {-20.0, 20.0}) {
+      uct_komi_shift = shift;
+      UctThread& v = root_with(color, {{double(zc(3, 3)), 600, 0.1}});
+      settle(v, 0);
+      const bool eased = color == BLACK ? shift < 0 : shift > 0;
+      EXPECT_EQ(select_root(v), eased ? -1 : zc(3, 3)) << color << " " << shift;
+    }
+  }
+  uct_komi_shift = 0;
 }
 
 TEST_F(RootChoice, answers_a_late_pass_with_a_pass_when_the_board_is_settled) {
