@@ -398,6 +398,9 @@ class BoundaryFill {
       int s = a_.str_list[i];
       if (live_[b_.ren[s].first] && !settled_[find(s)]) reinforce_if_short(s);
     }
+    for (int y = 1; y <= n; y++) {
+      for (int x = 1; x <= n; x++) guard_double_atari(y * S + x);
+    }
   }
 
  private:
@@ -412,6 +415,7 @@ class BoundaryFill {
   bool open_point(int p) const { return b_.ban[p] == EMPTY && !fill_[p]; }
   int colour_at(int p) const { return b_.ban[p] == BLACK || b_.ban[p] == WHITE ? b_.ban[p] : fill_[p]; }
   int id_at(int p) const { return fill_[p] ? FILL_ID + fill_index_[p] : a_.rn[p]; }
+  bool live_at(int p) const { return fill_[p] || live_[p]; }
 
   // Puts a stone of colour c on the map at p and joins what it touches.
   void place(int p, int c) {
@@ -519,8 +523,8 @@ class BoundaryFill {
 
   // An opponent string, dead or alive, next to the joined string holding s
   // has one liberty.
-  bool touches_string_in_atari(int s) {
-    int root = find(s), c = b_.ren[s].color;
+  bool touches_string_in_atari(int s, int c) {
+    int root = find(s);
     for (int i = 0; i < a_.str_num; i++) {
       int t = a_.str_list[i];
       if (find(t) != root) continue;
@@ -543,7 +547,7 @@ class BoundaryFill {
     int lib[3], c = b_.ren[s].color;
     int own = c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY;
     if (liberties(s, lib, 3) != 2 || a_.final_status[lib[0]] != own || a_.final_status[lib[1]] != own) return;
-    if (touches_string_in_atari(s)) return;  // taking it gains the liberties
+    if (touches_string_in_atari(s, c)) return;  // taking it gains the liberties
     // Short already on the board, the opponent had his chance to play there
     // before passing; only the dame still to fill make it short now.
     int root = find(s), board_libs[3], num = 0;
@@ -565,6 +569,43 @@ class BoundaryFill {
       place(intrusion, c);
       return;
     }
+  }
+
+  // A point of territory where an opponent stone, keeping two liberties,
+  // puts two strings of the owner in atari, each to be saved only inside his
+  // territory: one of them falls, so the owner fills the point before the
+  // count. A string short of its last liberty but one dame counts, as the
+  // opponent fills that dame with the threat; a string needing more fills is
+  // connected by its owner in between at no cost.
+  void guard_double_atari(int p) {
+    int st = a_.final_status[p];
+    if (!open_point(p) || (st != FINAL_BLACK_TERRITORY && st != FINAL_WHITE_TERRITORY)) return;
+    int c = st == FINAL_BLACK_TERRITORY ? BLACK : WHITE, intruder = opponent(c);
+    if (liberties_of_play(p, intruder, 0) < 2) return;
+    int roots[4], num = 0, escape[4], in_atari = 0;
+    for (int d : kDir4<S>) {
+      if (colour_at(p + d) == c && live_at(p + d)) add_unique(roots, num, 4, find(id_at(p + d)));
+    }
+    if (num < 2) return;
+    fill_[p] = int8_t(intruder);
+    for (int i = 0; i < num; i++) {
+      int lib[3], filled = 0, kept = 0, last = 0;
+      int k = liberties(roots[i], lib, 3);
+      for (int l = 0; l < k; l++) {
+        if (a_.final_status[lib[l]] == FINAL_DAME && liberties_of_play(lib[l], intruder, 0) >= 2) {
+          filled++;
+        } else {
+          kept++, last = lib[l];
+        }
+      }
+      if (k < 3 && filled <= 1 && kept == 1 && a_.final_status[last] == st && !touches_string_in_atari(roots[i], c)) {
+        add_unique(escape, in_atari, 4, last);
+      }
+    }
+    fill_[p] = 0;
+    if (in_atari < 2) return;
+    a_.final_status[p] = FINAL_DAME;
+    place(p, c);
   }
 
   // All liberties of the string s but one are dame, and its owner gains

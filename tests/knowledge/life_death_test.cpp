@@ -481,6 +481,63 @@ TEST_F(LifeDeath, a_string_short_of_liberties_before_the_last_passes_keeps_its_p
   EXPECT_EQ(classic_score(gban, a, false), 14 - 45);
 }
 
+TEST_F(LifeDeath, a_point_where_an_intrusion_ataris_two_strings_is_filled_by_its_owner) {
+  // A professional game's last position, centre: Black at K9 keeps two
+  // liberties and puts White J9 in atari at J8 once Black fills the dame H9,
+  // and White K10-L10-M10 at L9 once he fills N10. White adds K9 himself.
+  set_position({
+      "....OXX............",
+      "....OOX............",
+      "...OOXX.......XX...",
+      "....OOX..X..XXOXX.X",
+      ".O..O.OX....XOOOXXO",
+      "..XXOOOX....XO.OOOO",
+      "...OXXX......XO....",
+      ".OOO..OX...X.XXO..O",
+      ".OXXXXOXXXXOXXO.OOX",
+      "OOOX.XOXXOOO.XO.O.X",
+      "XOX.XXO.O..OX.X.XXX",
+      "XXXXOOOO..OXXOXXXOO",
+      "X.XXXXOOOOOXOXXOO.O",
+      "XOXOOOOOXXXOO.XXOO.",
+      "XOXXOXXXX.XXOXXOO..",
+      "XOXOXX.XOX..O.OXXOO",
+      "OOOOOXXOO.XO.OOX.XO",
+      "XO...OOOXXXOXOXX.XX",
+      ".O......OOOO.OOX...",
+  });
+  judge();
+  EXPECT_EQ(final_at("K9"), FINAL_DAME);
+  EXPECT_EQ(final_at("J8"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("L9"), FINAL_WHITE_TERRITORY);
+
+  // Another, bottom: White at H3 leaves Black H2-H1 one liberty, but that
+  // one is the dame J2, where Black connects at no cost.
+  set_position({
+      "...XOOX...X........",
+      "..XXXOXX.X.XXX.....",
+      ".X.XOOOXXOXXOOXXO..",
+      ".XXO.O.OOOOXOXOXXX.",
+      ".XOO.......OO.OOX.X",
+      ".XO..........O.OOXX",
+      "..XO.......OOXO..OX",
+      "..XO......OXXX.O..O",
+      ".XXO.OO....OOXXXOO.",
+      "XXOOO.OO..O.OXOXXO.",
+      "OOO.XOXXO.OOX.OX.O.",
+      "XXOOX.XO.OOXX.OX.O.",
+      ".XOXXXXO.OXXO.OXXOO",
+      ".XOXXOXOOXOXXXOX.XO",
+      ".XOXOOXXOX..XOXX.XX",
+      "..XO.OX.X.XXOOOX..X",
+      "..XO.OX..XXO.OXXXXO",
+      "..XXO.OX.XOOO.OXOOO",
+      "...XOOOX.O.O...O...",
+  });
+  judge();
+  EXPECT_EQ(final_at("H3"), FINAL_BLACK_TERRITORY);
+}
+
 TEST_F(LifeDeath, strings_in_atari_that_connecting_cannot_save_are_dead_at_the_end) {
   // A professional game's last position, top left: White's B7-C7-D7-C6 and
   // A6 are in atari at A7, where connecting leaves them in atari with A8.
