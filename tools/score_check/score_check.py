@@ -3,7 +3,7 @@
 compares them with the recorded results and with GNU Go's dead stones.
 
   score_check.py RANVEL [--goban DIR] [--gnugo-games DIR] [--cache DIR]
-                 [--run-gnugo] [--misses] [--jsonl OUT]
+                 [--run-gnugo] [--misses] [--margin-misses] [--jsonl OUT]
 
 (a) share of games with a counted result (B+n / W+n; B+0 / W+0 is a jigo)
     whose winner our final_score matches, and (m) the share whose margin it
@@ -11,6 +11,8 @@ compares them with the recorded results and with GNU Go's dead stones.
     with GNU Go's final_status_list dead, over the games whose GNU Go answer
     is cached (--run-gnugo fills the cache for the rest; slow); (g) GNU Go's
     own winner and exact-margin shares over the counted games it answered.
+--misses lists the games whose winner we get wrong, --margin-misses those
+whose margin is not exact, with our margin minus the recorded one.
 
 Game selection, the same for every game: the main lines of 9x9 and 19x19
 records; from goban-original-games the games with a counted result; from
@@ -172,13 +174,14 @@ def main():
     p.add_argument('--cache', default='/tmp/judge-cache')
     p.add_argument('--run-gnugo', action='store_true')
     p.add_argument('--misses', action='store_true')
+    p.add_argument('--margin-misses', action='store_true')
     p.add_argument('--jsonl')
     args = p.parse_args()
     os.makedirs(args.cache, exist_ok=True)
     games = select(args)
     with ThreadPoolExecutor(2) as ex:
         answers = list(ex.map(lambda g: ours(args, g), games))
-    stats, misses, rows = {}, [], []
+    stats, misses, margin_misses, rows = {}, [], [], []
     for g, o in zip(games, answers):
         t = stats.setdefault((g['collection'], g['size']), [0] * 9)
         gn = gnugo(args, g)
@@ -189,6 +192,9 @@ def main():
             t[5] += exact
             if not good:
                 misses.append('%s %s komi %s ours %s' % (g['file'], g['result'], g['komi'], o['score']))
+            if not exact:
+                margin_misses.append('%s %s komi %s ours %s off by %+g' % (
+                    g['file'], g['result'], g['komi'], o['score'], value(o['score']) - recorded_value(g['result'])))
             if gn is not None:
                 good, exact = judged(gn['score'], g['result'])
                 t[6] += 1
@@ -217,6 +223,8 @@ def main():
     line('all', total)
     if args.misses:
         print('\n'.join(misses))
+    if args.margin_misses:
+        print('\n'.join(margin_misses))
     if args.jsonl:
         with open(args.jsonl, 'w') as f:
             for r in rows:
