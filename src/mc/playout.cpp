@@ -13,6 +13,7 @@ namespace {
 
 constexpr int POW3[8] = {1, 3, 9, 27, 81, 243, 729, 2187};
 constexpr int DIR4[4] = {1, 32, -1, -32};
+constexpr int DIAG4[4] = {33, 31, -33, -31};
 constexpr int LADDER_BUDGET = 80;
 
 inline int column_of(int z) { return z & 31; }
@@ -294,6 +295,29 @@ void collect_urgent(McBoard& mb, int z, int c, UrgentList& list) {
   if (own_capturable) {
     add_urgent(mb, list, r.libs[0], r.stones * 100 + 20);
     add_urgent(mb, list, r.libs[1], r.stones * 100 + 20);
+  }
+  // The mover's other strings that o can take now: those diagonal to z, read
+  // for a ladder, and those next to o's previous move, which c answered
+  // elsewhere (left in atari, or in a ladder).
+  int near[8], near_num = 0;
+  auto take_near = [&](int p, bool answered_elsewhere) {
+    if (b.ban[p] != c) return;
+    const int n = string_of(b, p);
+    for (int i = 0; i < near_num; i++) {
+      if (near[i] == n) return;
+    }
+    near[near_num++] = n;
+    if (n == own) return;
+    const StringRecord<32>& e = b.ren[n];
+    if (answered_elsewhere && e.lib_num == 1) add_urgent(mb, list, e.libs[0], e.stones * 200 + 50);
+    if (e.lib_num == 2 && e.stones >= 2 && ladder_capturable(b, p, o)) {
+      add_urgent(mb, list, e.libs[0], e.stones * 100 + 20);
+      add_urgent(mb, list, e.libs[1], e.stones * 100 + 20);
+    }
+  };
+  for (int d : DIAG4) take_near(z + d, false);
+  if (mb.last2_z > 0 && b.ban[mb.last2_z] == o) {
+    for (int d : DIR4) take_near(mb.last2_z + d, true);
   }
   int touched[4], touched_num = 0;
   bool short_of_libs = false;

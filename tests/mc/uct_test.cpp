@@ -63,6 +63,18 @@ void expect_state_exact(const McBoard& mb) {
   }
 }
 
+using Points = std::vector<std::pair<int, int>>;
+
+// A 9x9 board with the stones (White's last move played after them, if
+// any), loaded for Black to move.
+void load_for_black(McBoard& mb, const Points& white, const Points& black, const Points& white_last = {}) {
+  board_reset(gban, 9);
+  for (auto [x, y] : white) put(x, y, WHITE);
+  for (auto [x, y] : black) put(x, y, BLACK);
+  for (auto [x, y] : white_last) put(x, y, WHITE);
+  mc_board_load(mb, gban, BLACK, white_last.empty() ? 0 : zc(white_last[0].first, white_last[0].second), 0);
+}
+
 // A 5x5 board with nothing left to play: Black owns columns 1-2 with two
 // eyes, White columns 3-5 with two eyes; Black 10 points, White 15.
 void settled_5x5() {
@@ -200,7 +212,6 @@ TEST(Playout, ends_within_its_length_and_counts_atari_strings_as_taken) {
 
 TEST(Playout, self_atari_of_several_stones_only_fills_eye_space_that_stays_dead) {
   ASSERT_TRUE(mc_setup(9));
-  using Points = std::vector<std::pair<int, int>>;
   enum Answer { PLAYED, REFUSED, NOT_AS_DRAWN };
   struct Case {
     const char* what;
@@ -223,16 +234,41 @@ TEST(Playout, self_atari_of_several_stones_only_fills_eye_space_that_stays_dead)
   auto mb = std::make_unique<McBoard>();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    board_reset(gban, 9);
-    for (auto [x, y] : c.white) put(x, y, WHITE);
-    for (auto [x, y] : c.black) put(x, y, BLACK);
-    mc_board_load(*mb, gban, BLACK, 0, 0);
+    load_for_black(*mb, c.white, c.black);
     const int z = zc(c.move.first, c.move.second);
     const int answer = filter_move(*mb, z, BLACK);
     switch (c.answer) {
       case PLAYED: EXPECT_EQ(answer, z); break;
       case REFUSED: EXPECT_EQ(answer, -1); break;
       case NOT_AS_DRAWN: EXPECT_NE(answer, z); break;
+    }
+  }
+}
+
+TEST(Playout, strings_left_in_atari_or_a_ladder_next_to_the_last_moves_are_taken) {
+  ASSERT_TRUE(mc_setup(9));
+  struct Case {
+    const char* what;
+    Points white, black, white_last;
+    std::pair<int, int> black_move;
+    Points urgent;  // White's answers
+  };
+  const Case cases[] = {
+      {"White's last move put a stone in atari and Black played elsewhere",
+       {{4, 5}, {6, 5}}, {{5, 5}}, {{5, 4}}, {8, 8}, {{5, 6}}},
+      {"White's last move left two stones in a ladder and Black played elsewhere",
+       {{1, 2}, {1, 3}, {2, 1}}, {{2, 2}, {2, 3}}, {{2, 4}}, {8, 8}, {{3, 2}, {3, 3}}},
+      {"a string diagonal to Black's move is in a ladder",
+       {{2, 3}, {2, 4}, {3, 2}, {3, 5}}, {{3, 3}, {3, 4}}, {{8, 2}}, {2, 2}, {{4, 3}, {4, 4}}},
+  };
+  auto mb = std::make_unique<McBoard>();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    load_for_black(*mb, c.white, c.black, c.white_last);
+    ASSERT_EQ(mc_play(*mb, zc(c.black_move.first, c.black_move.second), BLACK, nullptr), PUT_OK);
+    for (auto [x, y] : c.urgent) {
+      const int z = zc(x, y);
+      EXPECT_GT(mb->weight[WHITE][z], 100 * plain_weight(*mb, WHITE, z, NEIGHBOUR_NONE)) << x << "," << y;
     }
   }
 }
