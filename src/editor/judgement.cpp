@@ -68,6 +68,7 @@ bool judge_position(const Figure& shown, Judgement& out) {
   // The end-of-game rules give up every group that cannot live without more
   // moves; while the game goes on, the analysis' own verdict holds.
   out.game_over = game_is_over(shown);
+  if (out.game_over) fill_dame_before_count(gban, ban_analysis);
   out.area = shown.info.rule.find("Chinese") != std::string::npos;
   out.komi = shown.info.komi;
   out.prisoners[0] = shown.prisoners[0];

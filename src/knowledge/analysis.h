@@ -139,6 +139,12 @@ extern GlobalAnalysis ban_analysis;
 template <int S>
 void analyze(Board<S>& b, Analysis<S>& a, int thread = 0);
 
+// For a finished game counted by territory, after analyze: the players fill
+// the dame before the count, and a point of territory a stone had to occupy
+// on the way turns dame. Played out on the board and taken back.
+template <int S>
+void fill_dame_before_count(Board<S>& b, Analysis<S>& a);
+
 // Game phase from the stone density of the last analysis: 0, 1 or 2.
 int game_phase(int density);
 

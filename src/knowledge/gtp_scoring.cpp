@@ -16,6 +16,7 @@ constexpr int STATUS_WORD_MAX = 31;
 
 int evaluate_position() {
   analyze(gban, ban_analysis);
+  fill_dame_before_count(gban, ban_analysis);
   return classic_score(gban, ban_analysis, fChineseRule != 0);
 }
 

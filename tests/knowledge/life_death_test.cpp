@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -432,6 +434,42 @@ TEST_F(LifeDeath, a_string_whose_other_liberties_are_all_dame_ends_in_atari) {
   EXPECT_EQ(final_at("S4"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, a_fill_that_needs_another_dame_filled_first_still_ataris) {
+  // A professional game's last position, bottom: White N1 would have one
+  // liberty until White fills the dame M2; then it puts Black O1 in atari,
+  // and Black connects at P1 inside his area.
+  set_position({
+      ".O.........OXX.....",
+      "XXO.O...O...OXX....",
+      ".OXO..OOXOOOOOX....",
+      ".XXO..OXXXXX..X.X.X",
+      ".XOO.OX..XOXOOX..XO",
+      "XXXOOXX.XOOOOXX.XOO",
+      ".XXXOOX.XOO.OOXXOOO",
+      "..XOOXX.XO..XO.XXO.",
+      "..XXXO.XOO.OOX.OOO.",
+      "..XOXOXXXO.OXX..O..",
+      "..XOOX.XOO..OX.OXO.",
+      ".XXXOXXXXXO.O.XXXO.",
+      "XXO.O.OOOXXO.X.XOO.",
+      "XOOO.O..OOO.O.XXXO.",
+      "O..XOXOOXO.OOXXOO..",
+      "..OOOXXXXXOOX.XXO..",
+      ".O.OX.X..XO.XXX.XO.",
+      "..OXXX...XO.OOX.XO.",
+      "..OOX....XXO.X.XOO.",
+  });
+  const std::vector<int> stones(std::begin(gban.ban), std::end(gban.ban));
+  const Hash96 hash = gban.hash;
+  judge();
+  EXPECT_EQ(final_at("N1"), FINAL_DAME);
+  EXPECT_EQ(final_at("P1"), FINAL_DAME);
+  EXPECT_EQ(final_at("O1"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("T1"), FINAL_WHITE_TERRITORY);
+  EXPECT_TRUE(std::equal(std::begin(gban.ban), std::end(gban.ban), stones.begin())) << "the filling is taken back";
+  EXPECT_EQ(gban.hash, hash);
+}
+
 TEST_F(LifeDeath, a_string_that_can_take_stones_in_atari_is_not_short_of_liberties) {
   // A professional game's last position, left side: White B14 keeps A14 and
   // B13 only, but Black in either is answered by taking A15-B15-C15 at A14.
@@ -481,10 +519,11 @@ TEST_F(LifeDeath, a_string_short_of_liberties_before_the_last_passes_keeps_its_p
   EXPECT_EQ(classic_score(gban, a, false), 14 - 45);
 }
 
-TEST_F(LifeDeath, a_point_where_an_intrusion_ataris_two_strings_is_filled_by_its_owner) {
-  // A professional game's last position, centre: Black at K9 keeps two
-  // liberties and puts White J9 in atari at J8 once Black fills the dame H9,
-  // and White K10-L10-M10 at L9 once he fills N10. White adds K9 himself.
+TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing) {
+  // A professional game's last position, centre: Black at K9 would keep two
+  // liberties and put White J9 in atari at J8 once Black has filled the dame
+  // H9, and White K10-L10-M10 at L9 once he has filled N10. Black cannot
+  // fill both first: White fills one himself, and K9 stays his.
   set_position({
       "....OXX............",
       "....OOX............",
@@ -507,7 +546,7 @@ TEST_F(LifeDeath, a_point_where_an_intrusion_ataris_two_strings_is_filled_by_its
       ".O......OOOO.OOX...",
   });
   judge();
-  EXPECT_EQ(final_at("K9"), FINAL_DAME);
+  EXPECT_EQ(final_at("K9"), FINAL_WHITE_TERRITORY);
   EXPECT_EQ(final_at("J8"), FINAL_WHITE_TERRITORY);
   EXPECT_EQ(final_at("L9"), FINAL_WHITE_TERRITORY);
 

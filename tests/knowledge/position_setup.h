@@ -42,9 +42,11 @@ inline void load_eyes() {
   patch_corner_shapes();
 }
 
-// The analysis of the global board and what it says of a point.
+// The analysis of the global board, as the count of a finished game sees
+// it, and what it says of a point.
 inline const GlobalAnalysis& judge() {
   analyze(gban, ban_analysis);
+  fill_dame_before_count(gban, ban_analysis);
   return ban_analysis;
 }
 inline int final_at(const char* vertex) { return ban_analysis.final_status[at(vertex)]; }
