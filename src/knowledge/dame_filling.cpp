@@ -235,9 +235,10 @@ class DameFilling {
   }
 
   // Fills one dame for c: one that puts a living string in atari first, then
-  // one that gives a short string of his more liberties.
+  // one that gives more liberties to a string of his that a fill would put
+  // in atari, then to one that is short of liberties.
   bool fill(int c) {
-    enum { UNUSABLE, PLAIN, STRENGTHENS, THREATENS };
+    enum { UNUSABLE, PLAIN, STRENGTHENS, RESCUES, THREATENS };
     int best = 0, best_rank = UNUSABLE;
     for (int y = 1; y <= b_.size && best_rank < THREATENS; y++) {
       for (int x = 1; x <= b_.size && best_rank < THREATENS; x++) {
@@ -258,6 +259,7 @@ class DameFilling {
         take_back(b_, z, c);
         int rank = !usable ? UNUSABLE
                    : threatens ? THREATENS
+                   : before < SHORT_LIBERTIES && after > before ? RESCUES
                    : before <= SHORT_LIBERTIES && after > before ? STRENGTHENS
                    : !exposed ? PLAIN
                    : UNUSABLE;

@@ -470,6 +470,37 @@ TEST_F(LifeDeath, a_fill_that_needs_another_dame_filled_first_still_ataris) {
   EXPECT_EQ(gban.hash, hash);
 }
 
+TEST_F(LifeDeath, a_string_one_fill_from_atari_is_saved_on_the_dame_first) {
+  // A professional game's last position, centre: once Black fills N14,
+  // White K14-K13-L13-K12 keeps M13 in his area and the dame L12, where
+  // Black would put it in atari. White fills L12 before any other dame
+  // that only adds liberties, and M13 stays his.
+  set_position({
+      "......OXX...XXO....",
+      "......OOX..XXOOXO..",
+      "OO.O...OX..XOOXOOO.",
+      "OXOOOOO..XX.OXXXXO.",
+      "XXOXOX.OOXOXX..XOO.",
+      ".XXXXXXXXOOO.X..XOO",
+      ".X.XXOOXXOO.OOXX.XO",
+      "..X.XOX.XO.O..O.X.X",
+      "XXOXXOX.XOXO.OOX...",
+      "OXOXOOXX.XXOOXXX...",
+      "OOOOOX...XXOX......",
+      "....OXX...OXXX.....",
+      "...OOOOXO.OXOOX....",
+      "...OOXXXXXXX.OX....",
+      ".OO.O.X.OXOXXOOX...",
+      ".X.O.X.O.OOOO..X...",
+      "..X.OXXXOO...OXX...",
+      "....OOOO.....OOXX..",
+      "..............OOX..",
+  });
+  judge();
+  EXPECT_EQ(final_at("L12"), FINAL_DAME);
+  EXPECT_EQ(final_at("M13"), FINAL_WHITE_TERRITORY);
+}
+
 TEST_F(LifeDeath, a_string_that_can_take_stones_in_atari_is_not_short_of_liberties) {
   // A professional game's last position, left side: White B14 keeps A14 and
   // B13 only, but Black in either is answered by taking A15-B15-C15 at A14.
