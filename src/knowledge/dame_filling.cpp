@@ -7,6 +7,7 @@
 #include "core/kifu.h"
 #include "knowledge/analysis.h"
 #include "knowledge/analysis_detail.h"
+#include "knowledge/reading.h"
 
 namespace {
 
@@ -16,12 +17,16 @@ constexpr int TE_SPARE = 8;   // moves kept free for the tries
 constexpr int REN_SPARE = 8;  // strings kept free for the tries
 // A string with fewer liberties can be put in atari by one fill.
 constexpr int SHORT_LIBERTIES = 3;
+// Strings with more liberties are not read for a capture.
+constexpr int READ_LIBERTIES = 3;
 
 int own_territory(int c) { return c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY; }
 
 // Both sides fill the dame in turn, threatening fills first. Before his fill
-// a side answers an atari on a living string of his, and adds a stone where
-// an intrusion into his territory would now cost him more than that point.
+// a side answers an atari on a living string of his, keeps alive a string
+// the filling has left the opponent able to capture by reading, and adds a
+// stone where an intrusion into his territory would now cost him more than
+// that point.
 template <int S>
 class DameFilling {
  public:
@@ -39,6 +44,13 @@ class DameFilling {
     for (int c : {BLACK, WHITE}) {
       for_each_string(c, [&](int s) {
         for (int p : guard_points(s)) standing_[p] |= p && intrusion_costs(p, c);
+        return false;
+      });
+    }
+    // Likewise strings he could already capture.
+    for (int c : {BLACK, WHITE}) {
+      for_each_string(c, [&](int s) {
+        killable_[b_.ren[s].first] = killable(s);
         return false;
       });
     }
@@ -114,39 +126,124 @@ class DameFilling {
 
   // Plays c at z when the stone keeps two liberties and joins no dead stone.
   bool play_safe(int z, int c) {
-    if (put_stone(b_, z, c) != PUT_OK) return false;
-    int s = string_of(b_, z);
-    bool safe = b_.ren[s].lib_num >= 2;
-    for (int q = b_.ren[s].first; q && safe; q = b_.next_stone[q]) safe = q == z || live_[q];
-    take_back(b_, z, c);
+    bool safe = saves(z, c, z);
     if (safe) play(z, c);
     return safe;
   }
 
-  // Saves a string of c in atari: by a connection on a dame, by taking an
-  // attacker, or by a connection inside his area.
+  // The opponent, moving first, captures the string s by reading; the
+  // killing move is left in the reading state.
+  bool killable(int s) {
+    const auto& r = b_.ren[s];
+    if (r.lib_num < 2 || r.lib_num > READ_LIBERTIES) return false;
+    return kill_string(b_, r.first, reading_state(0)) == READ_DEAD;
+  }
+
+  // The string at `first` of c, which the filling has made killable (the
+  // killing move in the reading state), is kept alive now by the move
+  // returned; 0 when it need not be, or cannot. Killed from inside his area
+  // by a stone he can answer, he answers when it comes, stone for stone.
+  int keeping_move(int first, int c) {
+    ReadingState& rs = reading_state(0);
+    int kill = reading_move(b_, rs);
+    if (a_.final_status[kill] == own_territory(c) && answerable(first, kill, c)) return 0;
+    if (keeps_alive(kill, c, first)) return kill;
+    if (save_string(b_, first, kill, rs) != READ_LIVE) return 0;
+    int z = reading_move(b_, rs);
+    bool inside = z && (a_.final_status[z] == FINAL_DAME || a_.final_status[z] == own_territory(c));
+    return inside && keeps_alive(z, c, first) ? z : 0;
+  }
+
+  // After an opponent stone at `kill`, c moving first saves the string: as
+  // the reading finds, or by a move on a liberty of the intruder.
+  bool answerable(int first, int kill, int c) {
+    const int o = opponent(c);
+    if (put_stone(b_, kill, o) != PUT_OK) return true;
+    ReadingState& rs = reading_state(0);
+    bool saved = b_.ban[first] == c && (kill_string(b_, first, rs) != READ_DEAD ||
+                                        save_string(b_, first, reading_move(b_, rs), rs) == READ_LIVE);
+    const auto& r = b_.ren[string_of(b_, kill)];
+    int libs[4], lib_num = std::min<int>(r.lib_num, 4);
+    std::copy(r.libs, r.libs + lib_num, libs);
+    for (int l = 0; l < lib_num && !saved && b_.ban[first] == c; l++) saved = keeps_alive(libs[l], c, first);
+    take_back(b_, kill, o);
+    return saved;
+  }
+
+  // c at z saves the string at `first` and leaves it unkillable.
+  bool keeps_alive(int z, int c, int first) {
+    if (!saves(z, c, first)) return false;
+    put_stone(b_, z, c);
+    const auto& r = b_.ren[string_of(b_, first)];
+    bool alive = r.lib_num > READ_LIBERTIES || kill_string(b_, first, reading_state(0)) != READ_DEAD;
+    take_back(b_, z, c);
+    return alive;
+  }
+
+  // c at z keeps two liberties, joins no dead stone and leaves the string
+  // at `first` out of atari.
+  bool saves(int z, int c, int first) {
+    if (put_stone(b_, z, c) != PUT_OK) return false;
+    int s = string_of(b_, z);
+    bool safe = b_.ren[s].lib_num >= 2;
+    for (int q = b_.ren[s].first; q && safe; q = b_.next_stone[q]) safe = q == z || live_[q];
+    safe = safe && b_.ban[first] == c && libs_at(first) >= 2;
+    take_back(b_, z, c);
+    return safe;
+  }
+
+  // Living strings of c that one more stone puts in atari.
+  int strings_short_of_liberties(int c) {
+    int num = 0;
+    for_each_string(c, [&](int s) {
+      num += b_.ren[s].lib_num <= 2;
+      return false;
+    });
+    return num;
+  }
+
+  // Saves a string of c in atari: by a connection on a dame, else by the
+  // taking of an attacker or a connection inside his area, whichever leaves
+  // fewest of his strings short of liberties (taking first: it frees every
+  // string the taken stones touched).
   bool defend(int c) {
     bool played = for_each_string(c, [&](int s) {
       const auto& r = b_.ren[s];
       if (r.lib_num != 1 || given_up_[r.first]) return false;
-      int lib = r.libs[0];
+      int lib = r.libs[0], first = r.first;
       if (taking_fails(lib, c)) return false;
-      if (a_.final_status[lib] == FINAL_DAME && play_safe(lib, c)) return true;
-      for (int z = r.first; z; z = b_.next_stone[z]) {
+      if (a_.final_status[lib] == FINAL_DAME && saves(lib, c, first)) {
+        play(lib, c);
+        return true;
+      }
+      int best = 0, best_left = REN_MAX;
+      auto consider = [&](int z) {
+        if (!saves(z, c, first)) return;
+        put_stone(b_, z, c);
+        int left = strings_short_of_liberties(c);
+        take_back(b_, z, c);
+        if (left < best_left) best = z, best_left = left;
+      };
+      for (int z = first; z; z = b_.next_stone[z]) {
         for (int d : kDir4<S>) {
-          if (b_.ban[z + d] != opponent(c) || libs_at(z + d) != 1) continue;
-          int take = b_.ren[string_of(b_, z + d)].libs[0];
-          if (put_stone(b_, take, c) != PUT_OK) continue;
-          bool saves = libs_at(r.first) >= 2 && libs_at(take) >= 2;
-          take_back(b_, take, c);
-          if (!saves) continue;
-          play(take, c);
-          return true;
+          if (b_.ban[z + d] == opponent(c) && libs_at(z + d) == 1) consider(b_.ren[string_of(b_, z + d)].libs[0]);
         }
       }
-      if (play_safe(lib, c)) return true;
-      given_up_[r.first] = true;
+      consider(lib);
+      if (best) {
+        play(best, c);
+        return true;
+      }
+      given_up_[first] = true;
       return false;
+    });
+    if (played) return true;
+    played = for_each_string(c, [&](int s) {
+      int first = b_.ren[s].first;
+      if (given_up_[first] || killable_[first] || !killable(s)) return false;
+      int z = keeping_move(first, c);
+      if (z) play(z, c);
+      return z != 0;
     });
     if (played) return true;
     return for_each_string(c, [&](int s) {
@@ -249,13 +346,15 @@ class DameFilling {
         int s = string_of(b_, z), after = b_.ren[s].lib_num;
         bool usable = after >= 2 && !takes_living(), threatens = false;
         for (int q = b_.ren[s].first; q && usable; q = b_.next_stone[q]) usable = q == z || live_[q];
-        // A plain fill leaves no dame from which the opponent puts it in atari.
-        bool exposed = after < SHORT_LIBERTIES && dame_liberties(s);
         for (int d : kDir4<S>) {
           int q = z + d;
           if (b_.ban[q] != opponent(c) || !live_[q]) continue;
           threatens |= libs_at(q) == 1;
         }
+        // A plain fill leaves no dame from which the opponent puts it in
+        // atari, and no string he can take.
+        bool exposed = after < SHORT_LIBERTIES && dame_liberties(s);
+        if (usable && !threatens && !exposed && best_rank < PLAIN) exposed = killable(s);
         take_back(b_, z, c);
         int rank = !usable ? UNUSABLE
                    : threatens ? THREATENS
@@ -275,6 +374,7 @@ class DameFilling {
   int8_t live_[Board<S>::ARRAY];
   bool standing_[Board<S>::ARRAY] = {};
   bool given_up_[Board<S>::ARRAY] = {};
+  bool killable_[Board<S>::ARRAY] = {};  // before the filling, by first stone
   int moves_[FILL_MOVES_MAX];
   int move_num_ = 0;
 };

@@ -550,11 +550,11 @@ TEST_F(LifeDeath, a_string_short_of_liberties_before_the_last_passes_keeps_its_p
   EXPECT_EQ(classic_score(gban, a, false), 14 - 45);
 }
 
-TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing) {
-  // A professional game's last position, centre: Black at K9 would keep two
-  // liberties and put White J9 in atari at J8 once Black has filled the dame
-  // H9, and White K10-L10-M10 at L9 once he has filled N10. Black cannot
-  // fill both first: White fills one himself, and K9 stays his.
+TEST_F(LifeDeath, a_group_whose_outside_liberties_are_filled_adds_a_stone_at_its_vital_point) {
+  // A professional game's last position, centre: once the dame H9 and N10
+  // are filled, White's long string has only its eye space J8-K8-K9-L9 left,
+  // and Black at K9 then kills it (White L9, Black K8). White adds the stone
+  // at K9 himself and loses that point; J8 and L9 stay his.
   set_position({
       "....OXX............",
       "....OOX............",
@@ -577,12 +577,15 @@ TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing)
       ".O......OOOO.OOX...",
   });
   judge();
-  EXPECT_EQ(final_at("K9"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("K9"), FINAL_DAME);
   EXPECT_EQ(final_at("J8"), FINAL_WHITE_TERRITORY);
   EXPECT_EQ(final_at("L9"), FINAL_WHITE_TERRITORY);
+}
 
-  // Another, bottom: White at H3 leaves Black H2-H1 one liberty, but that
-  // one is the dame J2, where Black connects at no cost.
+TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing) {
+  // A professional game's last position, bottom: White at H3 leaves Black
+  // H2-H1 one liberty, but that one is the dame J2, where Black connects at
+  // no cost.
   set_position({
       "...XOOX...X........",
       "..XXXOXX.X.XXX.....",
