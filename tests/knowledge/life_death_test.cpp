@@ -550,6 +550,38 @@ TEST_F(LifeDeath, a_string_short_of_liberties_before_the_last_passes_keeps_its_p
   EXPECT_EQ(classic_score(gban, a, false), 14 - 45);
 }
 
+TEST_F(LifeDeath, an_atari_is_answered_where_it_also_saves_the_next_string) {
+  // A professional game's last position, bottom: Black's fill L4 puts White
+  // M4 in atari, and his next fill J4 would do the same to K4-K3-L3. Taking
+  // the dead N4 at N3 saves only M4; the connection at M3 saves both, so
+  // White pays one point there and N3 stays his.
+  set_position({
+      "....OOX..........X.",
+      "....OXX........XX.X",
+      ".....OXX..X....XOX.",
+      "...OOOOXX......XOXO",
+      ".OO.XXOX.X...X.XOO.",
+      ".OXXOX.OXOXXXOXXO..",
+      "O.OXOX.OXOO.OOOXXO.",
+      "OOOX.X.OXX.O.OXXO.O",
+      "XXXXXXO.OXO..OXO.O.",
+      "..XOOXO..O....O..O.",
+      ".XOOOOOOOOO..X.OO.O",
+      "XXXX.OXOXOXO...OXOO",
+      "OOOXX.XXXOX.OXO.XXO",
+      "OXOOXX...X..O.OOXXX",
+      "XXOOOOX.XXXXOOXXX..",
+      "X.XOO.OX.O.OXOOOX..",
+      "..XOO.O.XOO..OOXX.X",
+      "X.XO.OXX.XXO.O.OOX.",
+      "..XXOOX...XXO.O.X.X",
+  });
+  judge();
+  EXPECT_EQ(final_at("M3"), FINAL_DAME);
+  EXPECT_EQ(final_at("N3"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("N4"), FINAL_DEAD);
+}
+
 TEST_F(LifeDeath, a_group_whose_outside_liberties_are_filled_adds_a_stone_at_its_vital_point) {
   // A professional game's last position, centre: once the dame H9 and N10
   // are filled, White's long string has only its eye space J8-K8-K9-L9 left,
