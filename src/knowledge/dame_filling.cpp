@@ -18,7 +18,7 @@ constexpr int REN_SPARE = 8;  // strings kept free for the tries
 // A string with fewer liberties can be put in atari by one fill.
 constexpr int SHORT_LIBERTIES = 3;
 // Strings with more liberties are not read for a capture.
-constexpr int READ_LIBERTIES = 3;
+constexpr int READ_LIBERTIES = 4;
 
 int own_territory(int c) { return c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY; }
 
