@@ -1,7 +1,6 @@
 // The dame filling before a count by territory, played out: what it costs
 // each side inside his own area.
 #include <algorithm>
-#include <array>
 
 #include "core/board.h"
 #include "core/kifu.h"
@@ -23,10 +22,8 @@ constexpr int READ_LIBERTIES = 4;
 int own_territory(int c) { return c == BLACK ? FINAL_BLACK_TERRITORY : FINAL_WHITE_TERRITORY; }
 
 // Both sides fill the dame in turn, threatening fills first. Before his fill
-// a side answers an atari on a living string of his, keeps alive a string
-// the filling has left the opponent able to capture by reading, and adds a
-// stone where an intrusion into his territory would now cost him more than
-// that point.
+// a side answers an atari on a living string of his and keeps alive a string
+// the filling has left the opponent able to capture by reading.
 template <int S>
 class DameFilling {
  public:
@@ -39,15 +36,8 @@ class DameFilling {
   }
 
   void run() {
-    // Intrusions that would pay already stood before the last passes; the
-    // opponent let them be, so only those the filling makes are answered.
-    for (int c : {BLACK, WHITE}) {
-      for_each_string(c, [&](int s) {
-        for (int p : guard_points(s)) standing_[p] |= p && intrusion_costs(p, c);
-        return false;
-      });
-    }
-    // Likewise strings he could already capture.
+    // Strings the opponent could already capture stood before the last
+    // passes; he let them be, so only those the filling makes are answered.
     for (int c : {BLACK, WHITE}) {
       for_each_string(c, [&](int s) {
         killable_[b_.ren[s].first] = killable(s);
@@ -86,18 +76,6 @@ class DameFilling {
     return false;
   }
 
-  // The points of his territory where an opponent stone puts the string s
-  // in atari: its liberties when it has two.
-  std::array<int, 2> guard_points(int s) const {
-    const auto& r = b_.ren[s];
-    std::array<int, 2> out{};
-    if (r.lib_num != 2) return out;
-    for (int l = 0; l < 2; l++) {
-      if (a_.final_status[r.libs[l]] == own_territory(r.color)) out[l] = r.libs[l];
-    }
-    return out;
-  }
-
   // Plays a move of the fill-out. A stone on a point of territory takes the
   // point from its owner; living stones it takes are prisoners.
   void play(int z, int c) {
@@ -124,12 +102,6 @@ class DameFilling {
     return false;
   }
 
-  // Plays c at z when the stone keeps two liberties and joins no dead stone.
-  bool play_safe(int z, int c) {
-    bool safe = saves(z, c, z);
-    if (safe) play(z, c);
-    return safe;
-  }
 
   // The opponent, moving first, captures the string s by reading; the
   // killing move is left in the reading state.
@@ -245,63 +217,7 @@ class DameFilling {
       if (z) play(z, c);
       return z != 0;
     });
-    if (played) return true;
-    return for_each_string(c, [&](int s) {
-      for (int p : guard_points(s)) {
-        if (p && !standing_[p] && intrusion_costs(p, c) && play_safe(p, c)) return true;
-      }
-      return false;
-    });
-  }
-
-  // An opponent stone at p, keeping two liberties, ataris strings of c, and
-  // answering costs c more than a stone at p now: the stone joins living
-  // ones, so it stays, or one connection does not save every string.
-  bool intrusion_costs(int p, int c) {
-    const int o = opponent(c);
-    if (put_stone(b_, p, o) != PUT_OK) return false;
-    int s = string_of(b_, p);
-    int in_atari[4], num = 0;
-    bool joins_living = false;
-    if (b_.ren[s].lib_num >= 2) {
-      for (int q = b_.ren[s].first; q; q = b_.next_stone[q]) joins_living |= q != p && live_[q];
-      for (int d : kDir4<S>) {
-        int q = p + d;
-        if (b_.ban[q] != c || !live_[q]) continue;
-        int t = string_of(b_, q);
-        if (b_.ren[t].lib_num != 1) continue;
-        add_unique(in_atari, num, 4, q);
-      }
-    }
-    bool costs = num > 0 && (joins_living || !one_move_saves(c, in_atari, num));
-    take_back(b_, p, o);
-    return costs;
-  }
-
-  // The strings of c at the points in_atari all get out of atari by one
-  // move: a connection at a liberty of theirs or taking a string in atari
-  // next to them.
-  bool one_move_saves(int c, const int* in_atari, int num) {
-    int moves[16], move_num = 0;
-    for (int i = 0; i < num; i++) {
-      const auto& r = b_.ren[string_of(b_, in_atari[i])];
-      add_unique(moves, move_num, 16, r.libs[0]);
-      for (int z = r.first; z; z = b_.next_stone[z]) {
-        for (int d : kDir4<S>) {
-          if (b_.ban[z + d] == opponent(c) && libs_at(z + d) == 1) {
-            add_unique(moves, move_num, 16, b_.ren[string_of(b_, z + d)].libs[0]);
-          }
-        }
-      }
-    }
-    for (int k = 0; k < move_num; k++) {
-      if (put_stone(b_, moves[k], c) != PUT_OK) continue;
-      bool saved = true;
-      for (int i = 0; i < num; i++) saved &= b_.ban[in_atari[i]] == c && libs_at(in_atari[i]) >= 2;
-      take_back(b_, moves[k], c);
-      if (saved) return true;
-    }
-    return false;
+    return played;
   }
 
   // The opponent cannot take a string of c in atari at lib, or taking it is
@@ -372,7 +288,6 @@ class DameFilling {
   Board<S>& b_;
   Analysis<S>& a_;
   int8_t live_[Board<S>::ARRAY];
-  bool standing_[Board<S>::ARRAY] = {};
   bool given_up_[Board<S>::ARRAY] = {};
   bool killable_[Board<S>::ARRAY] = {};  // before the filling, by first stone
   int moves_[FILL_MOVES_MAX];
