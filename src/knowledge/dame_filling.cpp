@@ -174,10 +174,10 @@ class DameFilling {
     return num;
   }
 
-  // Saves a string of c in atari: by a connection on a dame, else by the
-  // taking of an attacker or a connection inside his area, whichever leaves
-  // fewest of his strings short of liberties (taking first: it frees every
-  // string the taken stones touched).
+  // Saves a string of c in atari: by a connection on a dame, else by a
+  // connection inside his area or the taking of an attacker, whichever
+  // leaves fewest of his strings short of liberties (the connection on a
+  // tie: the taken stones were his prisoners already).
   bool defend(int c) {
     bool played = for_each_string(c, [&](int s) {
       const auto& r = b_.ren[s];
@@ -196,12 +196,12 @@ class DameFilling {
         take_back(b_, z, c);
         if (left < best_left) best = z, best_left = left;
       };
+      consider(lib);
       for (int z = first; z; z = b_.next_stone[z]) {
         for (int d : kDir4<S>) {
           if (b_.ban[z + d] == opponent(c) && libs_at(z + d) == 1) consider(b_.ren[string_of(b_, z + d)].libs[0]);
         }
       }
-      consider(lib);
       if (best) {
         play(best, c);
         return true;
