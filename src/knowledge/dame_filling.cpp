@@ -118,7 +118,7 @@ class DameFilling {
   int keeping_move(int first, int c) {
     ReadingState& rs = reading_state(0);
     int kill = reading_move(b_, rs);
-    if (a_.final_status[kill] == own_territory(c) && answerable(first, kill, c)) return 0;
+    if (!kill || (a_.final_status[kill] == own_territory(c) && answerable(first, kill, c))) return 0;
     if (keeps_alive(kill, c, first)) return kill;
     if (save_string(b_, first, kill, rs) != READ_LIVE) return 0;
     int z = reading_move(b_, rs);
