@@ -625,14 +625,15 @@ template <int S>
 void analyze(Board<S>& b, Analysis<S>& a, int thread) {
   collect_strings(b, a);
   mark_provisional(b, a);
-  read_weak_strings(b, a, reading_state(thread));
+  ReadingState& rs = reading_state(thread);
+  read_weak_strings(b, a, rs);
   fuse_areas(b, a);
   count_connections(b, a);
   build_groups(b, a);
   area_eye_values(b, a);
   group_eye_totals(a);
   semeai_and_safety(b, a);
-  judge_points(b, a);
+  judge_points(b, a, rs);
 }
 
 template void analyze<256>(Board<256>&, Analysis<256>&, int);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "knowledge/analysis.h"
+#include "knowledge/reading.h"
 
 template <int S>
 constexpr int kDir4[4] = {1, S, -1, -S};
@@ -57,4 +58,4 @@ bool liberty_touches_friend(const Board<S>& b, const Analysis<S>& a, int g, Want
 // The last stage: living and dead stones, territory, the per-point arrays,
 // the final status, and the older generation's evaluation.
 template <int S>
-void judge_points(const Board<S>& b, Analysis<S>& a);
+void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs);

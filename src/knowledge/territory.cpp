@@ -6,6 +6,7 @@
 #include "core/log.h"
 #include "knowledge/analysis.h"
 #include "knowledge/analysis_detail.h"
+#include "knowledge/reading.h"
 
 namespace {
 
@@ -263,22 +264,46 @@ int liberties_after_play(const Board<S>& b, int z, int c) {
   return num;
 }
 
-// A group judged dead that touches a living friend across a point the
-// opponent cannot fill without putting himself in atari is connected.
+// The opponent's stone at p, cutting the string at z from a friend, is
+// taken: z's colour captures it by reading with a first move that leaves the
+// string out of atari.
 template <int S>
-bool safely_joined(const Board<S>& b, const Analysis<S>& a, int g) {
+bool cut_is_taken(Board<S>& b, int p, int z, ReadingState& rs) {
+  const int c = b.ban[z], o = opponent(c);
+  if (put_stone(b, p, o) != PUT_OK) return true;
+  bool taken = false;
+  if (b.ban[z] == c && kill_string(b, p, rs) == READ_DEAD) {
+    int k = reading_move(b, rs);
+    if (put_stone(b, k, c) == PUT_OK) {
+      taken = b.ban[z] == c && b.ren[string_of(b, z)].lib_num >= 2;
+      take_back(b, k, c);
+    }
+  }
+  take_back(b, p, o);
+  return taken;
+}
+
+// A group judged dead that touches a living friend across a point the
+// opponent cannot fill without putting himself in atari, or where his stone
+// is taken, is connected.
+template <int S>
+bool safely_joined(Board<S>& b, const Analysis<S>& a, int g, ReadingState& rs) {
   const Group& gr = a.group[g];
   for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    const int z = a.str[a.group_strings[q]].z;
     const auto& r = b.ren[a.group_strings[q]];
-    for (int l = 0; l < r.lib_num; l++) {
-      int p = r.libs[l];
+    int libs[LIB_MAX], lib_num = r.lib_num;
+    std::copy(r.libs, r.libs + lib_num, libs);
+    for (int l = 0; l < lib_num; l++) {
+      int p = libs[l];
+      bool friend_across = false;
       for (int d : kDir4<S>) {
         if (b.ban[p + d] != gr.color) continue;
         int og = a.str[a.rn[p + d]].group;
-        if (og && og != g && a.group[og].status == STATUS_ALIVE && liberties_after_play(b, p, opponent(gr.color)) < 2) {
-          return true;
-        }
+        friend_across |= og && og != g && a.group[og].status == STATUS_ALIVE;
       }
+      if (!friend_across) continue;
+      if (liberties_after_play(b, p, opponent(gr.color)) < 2 || cut_is_taken(b, p, z, rs)) return true;
     }
   }
   return false;
@@ -422,7 +447,7 @@ bool stone_lives(const Analysis<S>& a, int z) {
 int game_phase(int density) { return density < 15 ? 0 : density < 35 ? 1 : 2; }
 
 template <int S>
-void judge_points(const Board<S>& b, Analysis<S>& a) {
+void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   const int n = b.size;
   int8_t live[Analysis<S>::ARRAY];
   memset(live, 0, sizeof live);
@@ -488,7 +513,7 @@ void judge_points(const Board<S>& b, Analysis<S>& a) {
   }
   for (int g = 1; g <= a.group_num; g++) hopeless[g] = hopeless[g] && !saved[g];
   bool joined[GROUP_MAX + 1] = {};
-  for (int g = 1; g <= a.group_num; g++) joined[g] = a.group[g].status == STATUS_DEAD && safely_joined(b, a, g);
+  for (int g = 1; g <= a.group_num; g++) joined[g] = a.group[g].status == STATUS_DEAD && safely_joined(b, a, g, rs);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;
@@ -598,7 +623,7 @@ void print_point_arrays(const Analysis<S>& a) {
 }
 
 #define INSTANTIATE(S)                                                              \
-  template void judge_points<S>(const Board<S>&, Analysis<S>&);                     \
+  template void judge_points<S>(Board<S>&, Analysis<S>&, ReadingState&);                     \
   template bool stone_lives<S>(const Analysis<S>&, int);                            \
   template int classic_score<S>(const Board<S>&, const Analysis<S>&, bool);         \
   template void print_analysis_strings<S>(const Analysis<S>&);                      \

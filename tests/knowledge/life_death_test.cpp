@@ -739,4 +739,35 @@ TEST_F(LifeDeath, stones_that_have_a_wall_string_in_atari_are_not_claimed_dead) 
   EXPECT_LT(ban_analysis.evaluation, -2000);
 }
 
+TEST_F(LifeDeath, stones_whose_cutting_points_the_opponent_cannot_hold_are_connected) {
+  // A professional game's final position. Black's B9 C9 and A6 A7 B7 have no
+  // eyes, but White cannot cut them from Black's living D8 group: White C8 is
+  // taken after Black B8 (C7 then D7), White C7 after Black C8 (D7 then F7).
+  set_position({
+      ".................O.",  // 19
+      ".....O..O......OOXX",  // 18
+      "..OOOXOO.OOO.OOOXO.",  // 17
+      ".OXXXXXXOOXXOOOXXX.",  // 16
+      ".OX..XOXXOX.XOXXO..",  // 15
+      ".OOXXXOOOXXXXX.X...",  // 14
+      ".OXX.XXO.OOOO.X....",  // 13
+      "..OXXO.O.....OOX...",  // 12
+      "...OOO.O.....OX....",  // 11
+      ".OOO.OXXO.OOOX.X...",  // 10
+      "OXXOXOOXOOXOXXXX...",  // 9
+      "...XXX.XXOXOOX..XX.",  // 8
+      "XX..O.X.XXXO.XOOX.X",  // 7
+      "XOXXXX...XOOOO.OOX.",  // 6
+      "OOOXO.XOXXOXXOOOXO.",  // 5
+      "..OO...XXOOX.XXOX..",  // 4
+      "....OOO.XOX.X.XX...",  // 3
+      "......OX.OXX.......",  // 2
+      ".....OXX.OOX.......",  // 1
+  });
+  judge();
+  for (const char* v : {"B9", "C9", "A7", "B7", "A6"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("B6"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("E7"), FINAL_DEAD);
+}
+
 }  // namespace
