@@ -198,6 +198,70 @@ bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
   return liberty_touches_friend(b, a, g, [&](int og) { return a.group[og].status != STATUS_DEAD; });
 }
 
+// Empty points that no stone of the other colour touches, reached from the
+// group's liberties: a stone cut in there has no outside help. Searched up
+// to this many points.
+constexpr int QUIET_SPACE_MAX = 16;
+
+// The group reaches a friend that `wanted` accepts through such quiet space
+// along two paths: whichever single point the opponent fills, a way remains.
+template <int S, typename Wanted>
+bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, Wanted wanted) {
+  const Group& gr = a.group[g];
+  const int o = opponent(gr.color);
+  auto quiet = [&](int p) {
+    if (b.ban[p] != EMPTY) return false;
+    for (int d : kDir4<S>) {
+      if (b.ban[p + d] == o) return false;
+    }
+    return true;
+  };
+  int pts[QUIET_SPACE_MAX], num = 0;
+  bool start[QUIET_SPACE_MAX] = {}, goal[QUIET_SPACE_MAX] = {};
+  auto index = [&](int p) { return int(std::find(pts, pts + num, p) - pts); };
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    for (int l = 0; l < r.lib_num; l++) {
+      int p = r.libs[l];
+      if (!quiet(p) || index(p) < num) continue;
+      if (num == QUIET_SPACE_MAX) return false;
+      start[num] = true;
+      pts[num++] = p;
+    }
+  }
+  for (int i = 0; i < num; i++) {
+    for (int d : kDir4<S>) {
+      int p = pts[i] + d;
+      if (b.ban[p] == gr.color) {
+        int og = a.str[a.rn[p]].group;
+        goal[i] |= og && og != g && wanted(og);
+      } else if (quiet(p) && index(p) == num) {
+        if (num == QUIET_SPACE_MAX) return false;
+        pts[num++] = p;
+      }
+    }
+  }
+  // The friend is reached with each point in turn filled (num: none filled).
+  for (int filled = 0; filled <= num; filled++) {
+    bool seen[QUIET_SPACE_MAX] = {};
+    int stack[QUIET_SPACE_MAX], sp = 0;
+    for (int i = 0; i < num; i++) {
+      if (start[i] && i != filled) seen[i] = true, stack[sp++] = i;
+    }
+    bool reached = false;
+    while (sp && !reached) {
+      int i = stack[--sp];
+      reached = goal[i];
+      for (int d : kDir4<S>) {
+        int k = index(pts[i] + d);
+        if (k < num && k != filled && !seen[k]) seen[k] = true, stack[sp++] = k;
+      }
+    }
+    if (!reached) return false;
+  }
+  return true;
+}
+
 // Enemy strings touch the group and each wins its race against the whole
 // group: a string of a living group that is not in atari (its group holds
 // it), or one of an unsettled group that reaches a friend or has more
@@ -508,7 +572,10 @@ void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   for (bool changed = true; changed;) {
     changed = false;
     for (int g = 1; g <= a.group_num; g++) {
-      if (hopeless[g] && !saved[g] && liberty_touches_friend(b, a, g, way_out)) saved[g] = changed = true;
+      if (hopeless[g] && !saved[g] &&
+          (liberty_touches_friend(b, a, g, way_out) || joined_through_quiet_space(b, a, g, way_out))) {
+        saved[g] = changed = true;
+      }
     }
   }
   for (int g = 1; g <= a.group_num; g++) hopeless[g] = hopeless[g] && !saved[g];

@@ -770,4 +770,36 @@ TEST_F(LifeDeath, stones_whose_cutting_points_the_opponent_cannot_hold_are_conne
   EXPECT_EQ(final_at("E7"), FINAL_DEAD);
 }
 
+TEST_F(LifeDeath, a_group_joined_to_a_friend_along_two_paths_of_empty_points_lives) {
+  // A professional game's final position. Black's upper side group (D16 to
+  // L18) has only a false eye at J19, but it reaches Black's living N17 group
+  // through L19 M19 N19 and through M18 N18, points no white stone touches:
+  // White cannot fill both ways.
+  set_position({
+      "..O.O.XX.X....XOO..",  // 19
+      ".O.OXXXOXXX..XXXO..",  // 18
+      ".O.OXOXOOXO.XXXOO..",  // 17
+      ".OOXXOO.OOOOOXOX.O.",  // 16
+      "O.OX.OOO.OOXXXO....",  // 15
+      ".OXXO.XOXOX..XO....",  // 14
+      "OXX.OX.OOXX.XOO.O..",  // 13
+      ".OOO.XOOX....XXO...",  // 12
+      "..O.X...X.....XOO.O",  // 11
+      "OOXXX.OOX.....XXO.X",  // 10
+      "OXX.OOOX......XOOOO",  // 9
+      "X.XXOXOX.......XXOX",  // 8
+      ".X.XOXX.........XXX",  // 7
+      "X.X.X..XX......XOOX",  // 6
+      "OXXXXXXO.X.....XOOX",  // 5
+      "OOOOXOXOOX..XO.XO.O",  // 4
+      "....OOO..OX..XXOOO.",  // 3
+      ".......OOOX...XXO..",  // 2
+      ".......OXXX...XOO..",  // 1
+  });
+  judge();
+  for (const char* v : {"G19", "K19", "L18", "D16", "B13"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("L19"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("H18"), FINAL_ALIVE);
+}
+
 }  // namespace
