@@ -328,28 +328,62 @@ int liberties_after_play(const Board<S>& b, int z, int c) {
   return num;
 }
 
-// The opponent's stone at p, cutting the string at z from a friend, is
-// taken: z's colour captures it by reading with a first move that leaves the
-// string out of atari.
+// A point next to a stone of group g's colour that belongs to a living
+// group other than g.
 template <int S>
-bool cut_is_taken(Board<S>& b, int p, int z, ReadingState& rs) {
+bool touches_living_friend(const Board<S>& b, const Analysis<S>& a, int g, int p) {
+  for (int d : kDir4<S>) {
+    if (b.ban[p + d] != a.group[g].color) continue;
+    int og = a.str[a.rn[p + d]].group;
+    if (og && og != g && a.group[og].status == STATUS_ALIVE) return true;
+  }
+  return false;
+}
+
+// Strings with more liberties are not read for a capture.
+constexpr int READ_LIBERTIES = 3;
+
+// The string at z stands on its own and cannot be captured by reading.
+template <int S>
+bool safe_string(Board<S>& b, int z, ReadingState& rs) {
+  const auto& r = b.ren[string_of(b, z)];
+  return r.lib_num >= 2 && (r.lib_num > READ_LIBERTIES || kill_string(b, z, rs) != READ_DEAD);
+}
+
+// The opponent's stone at p, cutting the string at z of group g from a
+// living friend, fails: z's colour captures it by reading with a first move
+// that leaves the string out of atari, or joins another living friend at a
+// liberty of the string and is then safe.
+template <int S>
+bool cut_fails(Board<S>& b, const Analysis<S>& a, int g, int p, int z, ReadingState& rs) {
   const int c = b.ban[z], o = opponent(c);
   if (put_stone(b, p, o) != PUT_OK) return true;
-  bool taken = false;
+  bool fails = false;
   if (b.ban[z] == c && kill_string(b, p, rs) == READ_DEAD) {
     int k = reading_move(b, rs);
     if (put_stone(b, k, c) == PUT_OK) {
-      taken = b.ban[z] == c && b.ren[string_of(b, z)].lib_num >= 2;
+      fails = b.ban[z] == c && b.ren[string_of(b, z)].lib_num >= 2;
       take_back(b, k, c);
     }
   }
+  if (b.ban[z] == c) {
+    const auto& r = b.ren[string_of(b, z)];
+    int libs[LIB_MAX], lib_num = r.lib_num;
+    std::copy(r.libs, r.libs + lib_num, libs);
+    for (int l = 0; l < lib_num && !fails; l++) {
+      int q = libs[l];
+      if (!touches_living_friend(b, a, g, q) || put_stone(b, q, c) != PUT_OK) continue;
+      fails = safe_string(b, z, rs);
+      take_back(b, q, c);
+    }
+  }
   take_back(b, p, o);
-  return taken;
+  return fails;
 }
 
 // A group judged dead that touches a living friend across a point the
-// opponent cannot fill without putting himself in atari, or where his stone
-// is taken, is connected.
+// opponent cannot fill without putting himself in atari, or where his
+// cutting stone fails, is connected.
 template <int S>
 bool safely_joined(Board<S>& b, const Analysis<S>& a, int g, ReadingState& rs) {
   const Group& gr = a.group[g];
@@ -360,14 +394,8 @@ bool safely_joined(Board<S>& b, const Analysis<S>& a, int g, ReadingState& rs) {
     std::copy(r.libs, r.libs + lib_num, libs);
     for (int l = 0; l < lib_num; l++) {
       int p = libs[l];
-      bool friend_across = false;
-      for (int d : kDir4<S>) {
-        if (b.ban[p + d] != gr.color) continue;
-        int og = a.str[a.rn[p + d]].group;
-        friend_across |= og && og != g && a.group[og].status == STATUS_ALIVE;
-      }
-      if (!friend_across) continue;
-      if (liberties_after_play(b, p, opponent(gr.color)) < 2 || cut_is_taken(b, p, z, rs)) return true;
+      if (!touches_living_friend(b, a, g, p)) continue;
+      if (liberties_after_play(b, p, opponent(gr.color)) < 2 || cut_fails(b, a, g, p, z, rs)) return true;
     }
   }
   return false;

@@ -802,4 +802,35 @@ TEST_F(LifeDeath, a_group_joined_to_a_friend_along_two_paths_of_empty_points_liv
   EXPECT_EQ(final_at("H18"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, a_string_with_a_living_friend_beyond_each_liberty_is_connected) {
+  // A professional game's final position. Black's N9 O9 has two liberties:
+  // N8 next to Black's M8, O8 next to his O7. White filling one, even joined
+  // to his N7, is answered at the other.
+  set_position({
+      "..........XOO..OXX.",  // 19
+      "XXXXX.....XXO.OOOX.",  // 18
+      ".OXOOXXX..XOOO.OXX.",  // 17
+      "OOOO.OXOXXXXO.OXX.X",  // 16
+      "OXXO..OO..XOOOOOOX.",  // 15
+      "X.XOXO.OOOO....OXXX",  // 14
+      "X.XXOOX.XO.O..OOOX.",  // 13
+      ".XOOXOXXXXO.OXOXXX.",  // 12
+      ".XO.XXX.OXOO.OXXXXX",  // 11
+      "XXOX.OOX.XXOOOX.OOO",  // 10
+      "XOOOOOXXXXOOXXOO...",  // 9
+      "OO....OXX.XX...OXO.",  // 8
+      ".....OOOXXXOOXXO.OO",  // 7
+      "....OXO.OXO.OX.OOXO",  // 6
+      "..X.OXXOOO.OOXOOXXX",  // 5
+      ".XO.O..OXOOXOXXX...",  // 4
+      ".OOOOXXXXXOXXO..X..",  // 3
+      ".O.OXX..X.XOX......",  // 2
+      "..OOOX...X.........",  // 1
+  });
+  judge();
+  EXPECT_EQ(final_at("N9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("O9"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("R8"), FINAL_DEAD);
+}
+
 }  // namespace
