@@ -424,22 +424,49 @@ void revive_around_hopeless(const Board<S>& b, const Analysis<S>& a, const bool*
   }
 }
 
+// After the opponent's atari at any other liberty of the string at `first`,
+// its colour connects at p and is not left in atari.
+template <int S>
+bool connection_holds(Board<S>& b, int first, int p) {
+  const int c = b.ban[first], o = opponent(c);
+  const auto& r = b.ren[string_of(b, first)];
+  int libs[LIB_MAX], lib_num = r.lib_num;
+  std::copy(r.libs, r.libs + lib_num, libs);
+  for (int l = 0; l < lib_num; l++) {
+    int q = libs[l];
+    if (q == p || put_stone(b, q, o) != PUT_OK) continue;
+    bool holds = b.ban[first] == c && put_stone(b, p, c) == PUT_OK;
+    if (holds) {
+      holds = b.ren[string_of(b, p)].lib_num >= 2;
+      take_back(b, p, c);
+    }
+    take_back(b, q, o);
+    if (!holds) return false;
+  }
+  return true;
+}
+
 // A string judged dead with two liberties or more that touches a living
 // string of its colour across a point the opponent cannot fill without being
-// in atari is connected to it: an atari at its other liberty is answered there.
+// in atari is connected to it: an atari at its other liberty is answered
+// there, unless the connected string is then in atari itself.
 template <int S>
-void join_dead_strings(const Board<S>& b, const Analysis<S>& a, int8_t* live) {
+void join_dead_strings(Board<S>& b, const Analysis<S>& a, int8_t* live) {
   for (int i = 0; i < a.str_num; i++) {
     const auto& r = b.ren[a.str_list[i]];
     if (live[r.first] || r.lib_num < 2) continue;
+    const int first = r.first, color = r.color;
+    int libs[LIB_MAX], lib_num = r.lib_num;
+    std::copy(r.libs, r.libs + lib_num, libs);
     bool joined = false;
-    for (int l = 0; l < r.lib_num && !joined; l++) {
-      int p = r.libs[l];
-      if (liberties_after_play(b, p, opponent(r.color)) >= 2) continue;
-      for (int d : kDir4<S>) joined |= b.ban[p + d] == r.color && live[p + d];
+    for (int l = 0; l < lib_num && !joined; l++) {
+      int p = libs[l];
+      if (liberties_after_play(b, p, opponent(color)) >= 2) continue;
+      for (int d : kDir4<S>) joined |= b.ban[p + d] == color && live[p + d];
+      joined = joined && connection_holds(b, first, p);
     }
     if (!joined) continue;
-    for (int z = r.first; z; z = b.next_stone[z]) live[z] = int8_t(r.color);
+    for (int z = first; z; z = b.next_stone[z]) live[z] = int8_t(color);
   }
 }
 

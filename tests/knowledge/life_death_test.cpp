@@ -833,4 +833,34 @@ TEST_F(LifeDeath, a_string_with_a_living_friend_beyond_each_liberty_is_connected
   EXPECT_EQ(final_at("R8"), FINAL_DEAD);
 }
 
+TEST_F(LifeDeath, a_connection_that_would_leave_the_joined_string_in_atari_does_not_save_it) {
+  // A professional game's final position. White's S18 has two liberties and
+  // Black cannot play T18, but after Black S19 White cannot connect there
+  // either: his T13-T17 string would be left with T12 alone. S18 stays dead.
+  set_position({
+      ".......OOOX.....X.O",  // 19
+      ".....O.OXOXX....XO.",  // 18
+      "...OO.OXXXX.XXX.XXO",  // 17
+      ".OXOOOX.X.OXOXOXXOO",  // 16
+      "OOOXOXX.X.O.OOOOXXO",  // 15
+      ".OXXXOOXX..O..OXXOO",  // 14
+      ".XO.O..OXXXO..OOXXO",  // 13
+      "XXO.OX.OX.O..OXXXO.",  // 12
+      "XOOX..OOXXO...O.O..",  // 11
+      ".X.OOOXOOO.O.OOOOOX",  // 10
+      "XOOOXXXXOXXOOOXXXX.",  // 9
+      ".XOX..XOO.OXXXXX...",  // 8
+      "X.XX..XXO.OOXOXX.X.",  // 7
+      ".X....XO.O.XOOXOXXX",  // 6
+      "......XO...XO.OOOXO",  // 5
+      "..X..XO.OOOOOO..OOO",  // 4
+      "....XXOOOXXXOXOOXXX",  // 3
+      "......XXXX.OXXXX...",  // 2
+      "...................",  // 1
+  });
+  judge();
+  EXPECT_EQ(final_at("S18"), FINAL_DEAD);
+  EXPECT_EQ(final_at("T17"), FINAL_ALIVE);
+}
+
 }  // namespace
