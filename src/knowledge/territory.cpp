@@ -262,6 +262,33 @@ bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, 
   return true;
 }
 
+// Liberties a stone of colour c played at z would have, captures aside.
+template <int S>
+int liberties_after_play(const Board<S>& b, int z, int c) {
+  int libs[4 * LIB_MAX + 4], num = 0;
+  for (int d : kDir4<S>) {
+    int q = z + d;
+    if (b.ban[q] == EMPTY) {
+      add_unique(libs, num, 4 * LIB_MAX + 4, q);
+    } else if (b.ban[q] == c) {
+      const auto& r = b.ren[string_of(b, q)];
+      for (int l = 0; l < r.lib_num; l++) {
+        if (r.libs[l] != z) add_unique(libs, num, 4 * LIB_MAX + 4, r.libs[l]);
+      }
+    }
+  }
+  return num;
+}
+
+// Taking the single stone s, in atari, would be a ko, and its owner ends it
+// by connecting at the liberty with room to spare: no chance for the takers.
+template <int S>
+bool ko_its_owner_ends(const Board<S>& b, const AnalysisString& s) {
+  int p = s.lib_z;
+  return s.stones == 1 && liberties_after_play(b, p, opponent(s.color)) == 0 &&
+         liberties_after_play(b, p, s.color) >= 2;
+}
+
 // Enemy strings touch the group and each wins its race against the whole
 // group: a string of a living group that is not in atari (its group holds
 // it), or one of an unsettled group that reaches a friend or has more
@@ -284,7 +311,7 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
       }
       const Group& eg = a.group[e.group];
       if (eg.status == STATUS_ALIVE) {
-        if (e.libs < 2) return false;
+        if (e.libs < 2 && !ko_its_owner_ends(b, e)) return false;
       } else if (eg.status == STATUS_DEAD) {
         return false;
       } else if (!reaches_friend(b, a, e.group) && (eg.libs <= g.libs || eg.eyes < g.eyes)) {
@@ -308,24 +335,6 @@ bool owns_room(const Board<S>& b, const Analysis<S>& a, const Group& g) {
     }
   }
   return false;
-}
-
-// Liberties a stone of colour c played at z would have, captures aside.
-template <int S>
-int liberties_after_play(const Board<S>& b, int z, int c) {
-  int libs[4 * LIB_MAX + 4], num = 0;
-  for (int d : kDir4<S>) {
-    int q = z + d;
-    if (b.ban[q] == EMPTY) {
-      add_unique(libs, num, 4 * LIB_MAX + 4, q);
-    } else if (b.ban[q] == c) {
-      const auto& r = b.ren[string_of(b, q)];
-      for (int l = 0; l < r.lib_num; l++) {
-        if (r.libs[l] != z) add_unique(libs, num, 4 * LIB_MAX + 4, r.libs[l]);
-      }
-    }
-  }
-  return num;
 }
 
 // A point next to a stone of group g's colour that belongs to a living

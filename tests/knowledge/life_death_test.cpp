@@ -863,4 +863,36 @@ TEST_F(LifeDeath, a_connection_that_would_leave_the_joined_string_in_atari_does_
   EXPECT_EQ(final_at("T17"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, stones_whose_only_chance_is_a_ko_the_opponent_ends_by_connecting_are_dead) {
+  // A professional game's final position. Black's R9, S8 and R7 inside
+  // White's lower right hold White's R8 in atari, but taking it at Q8 is a ko
+  // and White simply connects there: the black stones are dead and the
+  // corner is White's.
+  set_position({
+      ".X.......X.X.......",  // 19
+      "X.XOXXXXXOXXOX.....",  // 18
+      "OXXXOXOOOO.OXXXX...",  // 17
+      "OOOOOOO.XO.OOOOOX..",  // 16
+      "..OO..XOOX..OXX.X..",  // 15
+      ".OXXO.XO..XXXO.X.X.",  // 14
+      ".OXXXX..XX.XOO.X.XX",  // 13
+      "..O.XOXXX...X.OX.XO",  // 12
+      "..OXXOOX.XXXOO.OXXO",  // 11
+      "...OXXOXXXOOOX.OOOO",  // 10
+      "...OOXOOX.XXXO.OX..",  // 9
+      ".....O.OOX..XOO.OX.",  // 8
+      ".......OXXX.XOXOX..",  // 7
+      "...O....OOOXXXXOOO.",  // 6
+      "......OO.OXXOOOOXOO",  // 5
+      ".OOOOOXXOO..OXO.XXO",  // 4
+      "O.OXOXXXXOOXXXXX.XO",  // 3
+      ".OXXX.XXO.OX....X.X",  // 2
+      ".X...XXOO.OOX......",  // 1
+  });
+  judge();
+  for (const char* v : {"R9", "S8", "R7"}) EXPECT_EQ(final_at(v), FINAL_DEAD) << v;
+  EXPECT_EQ(final_at("R8"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("T8"), FINAL_WHITE_TERRITORY);
+}
+
 }  // namespace
