@@ -78,7 +78,8 @@ bool judge_position(const Figure& shown, Judgement& out) {
       int z = make_z(x, y), zc = y * FIGURE_STRIDE + x;
       int c = gban.ban[z];
       if (c == BLACK || c == WHITE) {
-        bool lives = out.game_over ? a.final_status[z] == FINAL_ALIVE : stone_lives(a, z);
+        bool lives = out.game_over ? a.final_status[z] == FINAL_ALIVE || a.final_status[z] == FINAL_SEKI
+                                   : stone_lives(a, z);
         if (lives) {
           out.stones[side_of(c)]++;
           continue;

@@ -517,6 +517,100 @@ void take_hopeless_ataris(const Board<S>& b, const Analysis<S>& a, int8_t* live)
   }
 }
 
+// Strings with more liberties are not read for a seki.
+constexpr int SEKI_LIBERTIES = 2;
+
+// The group of the living stone at z (its string when it has none) has two
+// liberties (fewer is no seki), each next to a stone of the other colour
+// that is not living: none out of the space it encloses.
+template <int S>
+bool shut_in(const Board<S>& b, const Analysis<S>& a, const int8_t* live, int z) {
+  const AnalysisString& s = a.str[a.rn[z]];
+  const int g = s.status == STATUS_ALIVE ? s.group : 0;
+  int first = g ? a.group[g].ren_first : 0, strings = g ? a.group[g].in_ren_num : 1;
+  int libs[SEKI_LIBERTIES], num = 0;
+  for (int q = first; q < first + strings; q++) {
+    const auto& r = b.ren[g ? a.group_strings[q] : a.rn[z]];
+    for (int l = 0; l < r.lib_num; l++) {
+      int p = r.libs[l];
+      if (std::find(libs, libs + num, p) != libs + num) continue;
+      if (num == SEKI_LIBERTIES) return false;
+      bool inner = false;
+      for (int d : kDir4<S>) inner |= b.ban[p + d] == opponent(s.color) && !live[p + d];
+      if (!inner) return false;
+      libs[num++] = p;
+    }
+  }
+  return num == SEKI_LIBERTIES;
+}
+
+// A string still dead at the end, short of liberties, with an eye of its own
+// and next to a living string that is shut in with it, that the opponent
+// cannot capture even moving first: taking it would cost him his own string
+// first. It lives in seki with the strings it touches, and its liberties are
+// no one's.
+template <int S>
+void find_seki(Board<S>& b, const Analysis<S>& a, int8_t* live, bool* seki, ReadingState& rs) {
+  int found[REN_MAX], num = 0;
+  for (int i = 0; i < a.str_num; i++) {
+    const auto& r = b.ren[a.str_list[i]];
+    if (live[r.first] || r.lib_num > SEKI_LIBERTIES) continue;
+    const int color = r.color;
+    bool next_to_shut_in = false;
+    for (int z = r.first; z; z = b.next_stone[z]) {
+      for (int d : kDir4<S>) {
+        int q = z + d;
+        next_to_shut_in |= b.ban[q] == opponent(color) && live[q] && shut_in(b, a, live, q);
+      }
+    }
+    bool own_eye = false;
+    for (int l = 0; l < r.lib_num; l++) {
+      bool eye = true;
+      for (int d : kDir4<S>) eye &= b.ban[r.libs[l] + d] == color || b.ban[r.libs[l] + d] == EDGE;
+      own_eye |= eye;
+    }
+    if (next_to_shut_in && own_eye && kill_string(b, r.first, rs) == READ_LIVE) found[num++] = a.str_list[i];
+  }
+  // The strings it touches touch no other stones given up: those would be
+  // taken first and free them.
+  bool candidate[REN_MAX + 1] = {};
+  for (int i = 0; i < num; i++) candidate[found[i]] = true;
+  auto touches_only_seki = [&](int z, int color) {
+    for (int t = b.ren[string_of(b, z)].first; t; t = b.next_stone[t]) {
+      for (int d : kDir4<S>) {
+        int q = t + d;
+        if (b.ban[q] == color && !live[q] && !candidate[string_of(b, q)]) return false;
+      }
+    }
+    return true;
+  };
+  int kept = 0;
+  for (int i = 0; i < num; i++) {
+    const auto& r = b.ren[found[i]];
+    bool keep = true;
+    for (int z = r.first; z && keep; z = b.next_stone[z]) {
+      for (int d : kDir4<S>) {
+        if (b.ban[z + d] == opponent(r.color)) keep = keep && touches_only_seki(z + d, r.color);
+      }
+    }
+    if (keep) found[kept++] = found[i];
+  }
+  for (int i = 0; i < kept; i++) {
+    const auto& r = b.ren[found[i]];
+    const int color = r.color;
+    for (int z = r.first; z; z = b.next_stone[z]) {
+      live[z] = int8_t(color);
+      seki[z] = true;
+      for (int d : kDir4<S>) {
+        int q = z + d;
+        if (b.ban[q] == EMPTY) seki[q] = true;
+        if (b.ban[q] != opponent(color) || seki[q]) continue;
+        for (int t = b.ren[string_of(b, q)].first; t; t = b.next_stone[t]) seki[t] = true;
+      }
+    }
+  }
+}
+
 template <int S>
 void evaluate(const Board<S>& b, Analysis<S>& a, const int8_t* live) {
   const int n = b.size;
@@ -656,6 +750,8 @@ void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   revive_around_hopeless(b, a, hopeless, live);
   join_dead_strings(b, a, live);
   take_hopeless_ataris(b, a, live);
+  bool seki[Analysis<S>::ARRAY] = {};
+  find_seki(b, a, live, seki, rs);
   int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
   distances(b, live, BLACK, to_black);
   distances(b, live, WHITE, to_white);
@@ -665,7 +761,9 @@ void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
       int c = b.ban[z];
       int owner = c == EMPTY ? point_owner(a, z, to_black, to_white) : 0;
       int8_t st;
-      if (c == BLACK || c == WHITE) {
+      if (seki[z]) {
+        st = c == EMPTY ? FINAL_DAME : FINAL_SEKI;
+      } else if (c == BLACK || c == WHITE) {
         st = live[z] ? FINAL_ALIVE : FINAL_DEAD;
       } else if (owner == BLACK) {
         st = FINAL_BLACK_TERRITORY;
@@ -688,6 +786,7 @@ int classic_score(const Board<S>& b, const Analysis<S>& a, bool chinese) {
       int c = b.ban[z];
       switch (a.final_status[z]) {
         case FINAL_ALIVE:
+        case FINAL_SEKI:
           if (chinese) score += sign_of(c);
           break;
         case FINAL_DEAD:

@@ -134,4 +134,35 @@ TEST(Judgement, CountUnderTheRecordsRuleWithTheMarginAsResultsWriteIt) {
   EXPECT_NE(judgement_summary(j).find("持碁"), std::string::npos);
 }
 
+// A professional game's final position with a seki in the lower left corner:
+// Black's string and White's A2, B1 C1 inside it share A3 and D1.
+TEST(Judgement, StonesInSekiAreNoDeadStonesAndItsPointsNoOnesTerritory) {
+  engine_ready();
+  const char* rows[19] = {
+      "............OXXXO..", ".....O...OOX.OXOOO.", "OOOOOXOOOXOOOOXXO..", "OXOXXXXXOXXO.OXXOO.",
+      "XXXXX..XXXOXXXX.XOO", "XOOXXXXOX.O.X...XXO", "OOOOO..OXXX.XO.XO.X", "XOOXOOOOXOX.X..X...",
+      "XXXXXO.OOO.X.XOOXX.", ".O.X.XO.O.OXOXXOOO.", "...XXXXOX.XXOXOX.X.", "..X..OOOX.XXXOOXX..",
+      "XXXO.O.OOOOOXOX.X.O", "OXX.OXOO.XXXXOXXXXX", "OOOOOXXXXXOXOOOOXXO", "XXOOXOXOXOOO.OOXXOO",
+      ".XXOXOOOOO..OOXXOO.", "OXXXXOOXO.....OO...", ".OO.XXXXO..........",
+  };
+  auto f = std::make_unique<Figure>();
+  f->set_size(19);
+  for (int y = 1; y <= 19; y++) {
+    for (int x = 1; x <= 19; x++) {
+      char c = rows[y - 1][x - 1];
+      if (c != '.') f->board[zc(x, y)] = c == 'X' ? BLACK : WHITE;
+    }
+  }
+  f->info.winner[0] = "B";
+  f->info.winner[1] = "3";
+  Judgement j;
+  ASSERT_TRUE(judge_position(*f, j));
+  ASSERT_TRUE(j.game_over);
+  EXPECT_FALSE(j.dead[zc(1, 18)]) << "White's A2";
+  EXPECT_FALSE(j.dead[zc(2, 19)]) << "White's B1";
+  EXPECT_FALSE(j.dead[zc(2, 18)]) << "Black's B2";
+  EXPECT_EQ(j.territory[zc(1, 19)], 0) << "A1";
+  EXPECT_EQ(j.territory[zc(1, 17)], 0) << "A3";
+}
+
 }  // namespace

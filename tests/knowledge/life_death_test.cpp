@@ -895,4 +895,39 @@ TEST_F(LifeDeath, stones_whose_only_chance_is_a_ko_the_opponent_ends_by_connecti
   EXPECT_EQ(final_at("T8"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, stones_with_an_eye_inside_a_group_shut_in_with_them_live_in_seki) {
+  // A professional game's final position. Black's lower left string has only
+  // the liberties A3 and D1, shared with White's A2 and B1 C1, which have
+  // the eye A1. Neither side can fill A3 or D1 without being taken: a seki,
+  // whose empty points count for no one.
+  set_position({
+      "............OXXXO..",  // 19
+      ".....O...OOX.OXOOO.",  // 18
+      "OOOOOXOOOXOOOOXXO..",  // 17
+      "OXOXXXXXOXXO.OXXOO.",  // 16
+      "XXXXX..XXXOXXXX.XOO",  // 15
+      "XOOXXXXOX.O.X...XXO",  // 14
+      "OOOOO..OXXX.XO.XO.X",  // 13
+      "XOOXOOOOXOX.X..X...",  // 12
+      "XXXXXO.OOO.X.XOOXX.",  // 11
+      ".O.X.XO.O.OXOXXOOO.",  // 10
+      "...XXXXOX.XXOXOX.X.",  // 9
+      "..X..OOOX.XXXOOXX..",  // 8
+      "XXXO.O.OOOOOXOX.X.O",  // 7
+      "OXX.OXOO.XXXXOXXXXX",  // 6
+      "OOOOOXXXXXOXOOOOXXO",  // 5
+      "XXOOXOXOXOOO.OOXXOO",  // 4
+      ".XXOXOOOOO..OOXXOO.",  // 3
+      "OXXXXOOXO.....OO...",  // 2
+      ".OO.XXXXO..........",  // 1
+  });
+  judge();
+  for (const char* v : {"A2", "B1", "C1", "B2", "H1"}) EXPECT_EQ(final_at(v), FINAL_SEKI) << v;
+  for (const char* v : {"A1", "A3", "D1"}) EXPECT_EQ(final_at(v), FINAL_DAME) << v;
+  EXPECT_EQ(final_at("C4"), FINAL_ALIVE);
+  // Counted by area, stones in seki are points on the board (GNU Go counts
+  // this board B+8 too).
+  EXPECT_EQ(classic_score(gban, ban_analysis, true), 8);
+}
+
 }  // namespace
