@@ -519,6 +519,9 @@ void take_hopeless_ataris(const Board<S>& b, const Analysis<S>& a, int8_t* live)
 
 // Strings with more liberties are not read for a seki.
 constexpr int SEKI_LIBERTIES = 2;
+constexpr int SEKI_INSIDE_LIBERTIES = 3;
+// Outside liberties the opponent is let fill before the reading.
+constexpr int SEKI_OUTSIDE_MAX = 8;
 
 // The group of the living stone at z (its string when it has none) has two
 // liberties (fewer is no seki), each next to a stone of the other colour
@@ -607,6 +610,56 @@ void find_seki(Board<S>& b, const Analysis<S>& a, int8_t* live, bool* seki, Read
         if (b.ban[q] != opponent(color) || seki[q]) continue;
         for (int t = b.ren[string_of(b, q)].first; t; t = b.next_stone[t]) seki[t] = true;
       }
+    }
+  }
+}
+
+// A group left unsettled with one eye space that holds the opponent's
+// stones, its other liberties all against living enemy stones, lives in seki
+// with those stones when, once the opponent has filled those outside
+// liberties, it cannot capture any of them even moving first: the space is
+// no one's.
+template <int S>
+void find_seki_in_eye_space(Board<S>& b, const Analysis<S>& a, int8_t* live, bool* seki, ReadingState& rs) {
+  for (int g = 1; g <= a.group_num; g++) {
+    const Group& gr = a.group[g];
+    const int first = a.str[a.group_strings[gr.ren_first]].z;
+    if (gr.status != STATUS_UNSETTLED || gr.eyes != AREA_EYE_IF_FIRST || gr.in_ji_num != 1 || !live[first]) continue;
+    const int k = a.group_areas[gr.ji_first];
+    const Area& ar = a.area[k];
+    if (ar.num == ar.empty) continue;
+    const int o = opponent(gr.color);
+    int outside[LIB_MAX], num = 0;
+    bool enclosed = true;
+    for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num && enclosed; q++) {
+      const auto& r = b.ren[a.group_strings[q]];
+      for (int l = 0; l < r.lib_num; l++) {
+        int p = r.libs[l];
+        if (a.area_no[p] == k) continue;
+        bool faced = false;
+        for (int d : kDir4<S>) faced |= b.ban[p + d] == o && live[p + d];
+        enclosed = enclosed && faced;
+        add_unique(outside, num, LIB_MAX, p);
+      }
+    }
+    if (!enclosed || num > SEKI_OUTSIDE_MAX) continue;
+    int filled = 0;
+    while (filled < num && put_stone(b, outside[filled], o) == PUT_OK) filled++;
+    bool holds = filled == num;
+    for (int i = 0; i < ar.num && holds; i++) {
+      int p = a.area_points[ar.first + i];
+      if (b.ban[p] != o) continue;
+      holds = b.ren[string_of(b, p)].lib_num <= SEKI_INSIDE_LIBERTIES && kill_string(b, p, rs) == READ_LIVE;
+    }
+    while (filled) take_back(b, outside[--filled], o);
+    if (!holds) continue;
+    for (int i = 0; i < ar.num; i++) {
+      int p = a.area_points[ar.first + i];
+      seki[p] = true;
+      if (b.ban[p] == o) live[p] = int8_t(o);
+    }
+    for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+      for (int z = b.ren[a.group_strings[q]].first; z; z = b.next_stone[z]) seki[z] = true;
     }
   }
 }
@@ -752,6 +805,7 @@ void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   take_hopeless_ataris(b, a, live);
   bool seki[Analysis<S>::ARRAY] = {};
   find_seki(b, a, live, seki, rs);
+  find_seki_in_eye_space(b, a, live, seki, rs);
   int16_t to_black[Analysis<S>::ARRAY], to_white[Analysis<S>::ARRAY];
   distances(b, live, BLACK, to_black);
   distances(b, live, WHITE, to_white);

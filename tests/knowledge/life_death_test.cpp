@@ -930,4 +930,37 @@ TEST_F(LifeDeath, stones_with_an_eye_inside_a_group_shut_in_with_them_live_in_se
   EXPECT_EQ(classic_score(gban, ban_analysis, true), 8);
 }
 
+TEST_F(LifeDeath, a_group_that_cannot_take_the_stones_in_its_eye_space_lives_in_seki_with_them) {
+  // A professional game's final position. White's top group has one eye
+  // space, K19 to O19, holding Black's L19, M18 and N19; its other
+  // liberties K16 L16 M16 face Black's living wall. Once Black fills those,
+  // White cannot take the stones inside without filling his own liberties:
+  // a seki, and the space is no one's.
+  set_position({
+      ".....XOOO.X.X.OX.O.",  // 19
+      ".XX..XXXOO.X.OOXXO.",  // 18
+      "X.XOXXOOOOOOOOX.O.O",  // 17
+      "XXOXXXOXO...XXXXXO.",  // 16
+      "XOOOX.XXXXXX...OO..",  // 15
+      ".XXOOXXOXOOOOXXXO..",  // 14
+      "X.XXOOOOOOXXXXOO.O.",  // 13
+      "OOOO.OXO.OOX.OX.O..",  // 12
+      ".XO.OOXOOXXOOOXX...",  // 11
+      "OOOOXXXXXXOOXXO..O.",  // 10
+      "XXXOOX...XXOXOO....",  // 9
+      "XOXXXX...XOO.......",  // 8
+      "OOOOOX.XXOO.OOO....",  // 7
+      ".O.OX.XOOOXOOXXOOOO",  // 6
+      "..OXX..XXXXOXX.OXXO",  // 5
+      "..OO.XXOOX.X.XOOXXX",  // 4
+      "...OX.OXOOXOOXXXX.O",  // 3
+      "..OOX.XXXO.O.OX....",  // 2
+      "..OXX.......X......",  // 1
+  });
+  judge();
+  for (const char* v : {"L19", "M18", "N19", "G19", "O18"}) EXPECT_EQ(final_at(v), FINAL_SEKI) << v;
+  for (const char* v : {"K19", "M19", "O19", "L18", "N18"}) EXPECT_EQ(final_at(v), FINAL_DAME) << v;
+  EXPECT_EQ(final_at("N16"), FINAL_ALIVE);
+}
+
 }  // namespace
