@@ -85,7 +85,7 @@ void set_global(const Position& p) {
   gban.fukasa = 0;
 }
 
-void BM_AnalysisGlobalBoard(benchmark::State& state) {
+void analyze_global(benchmark::State& state, AnalysisScope scope) {
   const auto& list = positions();
   if (list.empty()) {
     state.SkipWithError("no game records in /usr/share/goban (goban-original-games)");
@@ -97,13 +97,19 @@ void BM_AnalysisGlobalBoard(benchmark::State& state) {
     state.PauseTiming();
     set_global(list[i++ % list.size()]);
     state.ResumeTiming();
-    analyze(gban, ban_analysis);
+    analyze(gban, ban_analysis, 0, scope);
     benchmark::DoNotOptimize(ban_analysis.evaluation);
     done++;
   }
   state.SetItemsProcessed(done);
 }
+
+void BM_AnalysisGlobalBoard(benchmark::State& state) { analyze_global(state, ANALYSIS_WITH_FINAL_STATUS); }
 BENCHMARK(BM_AnalysisGlobalBoard)->Unit(benchmark::kMicrosecond);
+
+// What the classic search pays at each node.
+void BM_AnalysisForSearch(benchmark::State& state) { analyze_global(state, ANALYSIS_WITHOUT_FINAL_STATUS); }
+BENCHMARK(BM_AnalysisForSearch)->Unit(benchmark::kMicrosecond);
 
 void BM_AnalysisSearchBoard(benchmark::State& state) {
   const auto& list = positions();

@@ -12,13 +12,13 @@
 namespace {
 
 int analysis_evaluation() {
-  analyze(gban, ban_analysis);
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
   return ban_analysis.evaluation;
 }
 
 void prepare() {
   search_reset();
-  analyze(gban, ban_analysis);
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
 }
 
 int iterative_search(int alpha, int beta, int color) { return search(alpha, beta, color, nullptr); }

@@ -622,7 +622,7 @@ void build_groups(const Board<S>& b, Analysis<S>& a) {
 }  // namespace
 
 template <int S>
-void analyze(Board<S>& b, Analysis<S>& a, int thread) {
+void analyze(Board<S>& b, Analysis<S>& a, int thread, AnalysisScope scope) {
   collect_strings(b, a);
   mark_provisional(b, a);
   ReadingState& rs = reading_state(thread);
@@ -633,8 +633,9 @@ void analyze(Board<S>& b, Analysis<S>& a, int thread) {
   area_eye_values(b, a);
   group_eye_totals(a);
   semeai_and_safety(b, a);
-  judge_points(b, a, rs);
+  judge_points(b, a);
+  if (scope == ANALYSIS_WITH_FINAL_STATUS) settle_final_status(b, a, rs);
 }
 
-template void analyze<256>(Board<256>&, Analysis<256>&, int);
-template void analyze<32>(Board<32>&, Analysis<32>&, int);
+template void analyze<256>(Board<256>&, Analysis<256>&, int, AnalysisScope);
+template void analyze<32>(Board<32>&, Analysis<32>&, int, AnalysisScope);

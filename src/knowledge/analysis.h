@@ -134,10 +134,15 @@ using SearchAnalysis = Analysis<32>;
 // Analysis of the global board, read by scoring, the classic search and the editor.
 extern GlobalAnalysis ban_analysis;
 
+// The final status takes the position as finished; only scoring and the
+// editor's judgement read it, so the search leaves it out (final_status then
+// keeps what the last full analysis set).
+enum AnalysisScope { ANALYSIS_WITH_FINAL_STATUS, ANALYSIS_WITHOUT_FINAL_STATUS };
+
 // Full analysis. The board is only played on and taken back (tactical
 // reading, with the reading state of the given search thread).
 template <int S>
-void analyze(Board<S>& b, Analysis<S>& a, int thread = 0);
+void analyze(Board<S>& b, Analysis<S>& a, int thread = 0, AnalysisScope scope = ANALYSIS_WITH_FINAL_STATUS);
 
 // For a finished game counted by territory, after analyze: the players fill
 // the dame before the count, and a point of territory a stone had to occupy

@@ -55,7 +55,11 @@ bool liberty_touches_friend(const Board<S>& b, const Analysis<S>& a, int g, Want
   return false;
 }
 
-// The last stage: living and dead stones, territory, the per-point arrays,
-// the final status, and the older generation's evaluation.
+// The last stage: living and dead stones, territory, the per-point arrays
+// and the older generation's evaluation.
 template <int S>
-void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs);
+void judge_points(const Board<S>& b, Analysis<S>& a);
+// The final status, the position taken as finished (reads on the board and
+// takes every move back).
+template <int S>
+void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs);

@@ -178,7 +178,7 @@ void big_point_generator(int color) {
 // Killing and saving points of the strings the reading finds dead only when
 // attacked first: the analysis of this node's position names them.
 void life_death_generator(int color) {
-  analyze(gban, ban_analysis);
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
   for (int i = 0; i < ban_analysis.str_num; i++) {
     const AnalysisString& s = ban_analysis.str[ban_analysis.str_list[i]];
     if (!s.sente_dead) continue;

@@ -722,7 +722,7 @@ bool stone_lives(const Analysis<S>& a, int z) {
 int game_phase(int density) { return density < 15 ? 0 : density < 35 ? 1 : 2; }
 
 template <int S>
-void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
+void judge_points(const Board<S>& b, Analysis<S>& a) {
   const int n = b.size;
   int8_t live[Analysis<S>::ARRAY];
   memset(live, 0, sizeof live);
@@ -767,6 +767,19 @@ void judge_points(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
     if (weak) territory(b, a, live);
   } else {
     territory(b, a, live);
+  }
+}
+
+template <int S>
+void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
+  const int n = b.size;
+  int8_t live[Analysis<S>::ARRAY];
+  memset(live, 0, sizeof live);
+  for (int y = 1; y <= n; y++) {
+    for (int x = 1; x <= n; x++) {
+      int z = y * S + x;
+      if ((b.ban[z] == BLACK || b.ban[z] == WHITE) && living_stone(a, z)) live[z] = int8_t(b.ban[z]);
+    }
   }
   // The game is over when the final status is asked: an unsettled group
   // without two eyes, no race to win and no way to a living friend gets no
@@ -907,7 +920,8 @@ void print_point_arrays(const Analysis<S>& a) {
 }
 
 #define INSTANTIATE(S)                                                              \
-  template void judge_points<S>(Board<S>&, Analysis<S>&, ReadingState&);                     \
+  template void judge_points<S>(const Board<S>&, Analysis<S>&);                            \
+  template void settle_final_status<S>(Board<S>&, Analysis<S>&, ReadingState&);                     \
   template bool stone_lives<S>(const Analysis<S>&, int);                            \
   template int classic_score<S>(const Board<S>&, const Analysis<S>&, bool);         \
   template void print_analysis_strings<S>(const Analysis<S>&);                      \
