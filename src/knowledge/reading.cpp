@@ -323,7 +323,7 @@ struct Reader {
       int after = target().lib_num;
       int result = READ_LIVE;
       rs.move[ply + 1] = 0;
-      if (!(after > 1 && too_free(after, remaining(ply) - 1))) result = defend(ply + 1);
+      if (!(after > 1 && too_free(after, remaining(ply) - 1))) result = defend(ply + 1, 0, after == libs);
       take_back(b, z, att);
       rs.depth = saved_depth;
       if (result == READ_DEAD) {
@@ -376,7 +376,10 @@ struct Reader {
     list.order();
   }
 
-  int defend(int ply, int first = 0) {
+  // may_pass: the attacker's last move took no liberty, so the defender may
+  // also leave it unanswered when no move helps (a string whose liberties
+  // are all eyes needs none).
+  int defend(int ply, int first = 0, bool may_pass = false) {
     rs.nodes++;
     rs.move[ply] = 0;
     if (out_of_budget()) return READ_LIVE;
@@ -397,6 +400,13 @@ struct Reader {
         return READ_LIVE;
       }
       if (out_of_budget()) return READ_LIVE;
+    }
+    if (may_pass) {
+      rs.depth++;  // the pass spends no depth
+      int result = attack(ply + 1);
+      rs.depth--;
+      rs.move[ply] = 0;
+      return result;
     }
     return READ_DEAD;
   }

@@ -131,6 +131,19 @@ TYPED_TEST(Reading, budgets_and_the_liberty_cut_give_up_as_living) {
   EXPECT_GT(this->rs.nodes - before, 3);
 }
 
+TYPED_TEST(Reading, a_string_whose_liberties_are_both_eyes_needs_no_answer) {
+  // A professional game's top left: Black's corner string has only its two
+  // eyes (1,1) and (3,1) left, and White can fill neither. A white move
+  // elsewhere, such as (7,3) beside Black's (6,3), is left unanswered:
+  // filling an eye would be Black's only "defence", and it loses.
+  Points black = {{2, 1}, {4, 1}, {5, 1}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {1, 3}, {2, 3}, {3, 3}, {6, 3},
+                  {8, 3}, {2, 4}, {7, 5}, {2, 6}, {3, 6}, {5, 6}, {6, 6}, {7, 6}, {8, 6}, {9, 6}};
+  Points white = {{6, 1}, {5, 2}, {6, 2}, {4, 3}, {5, 3}, {1, 4}, {3, 4}, {4, 4}, {6, 4}, {7, 4},
+                  {9, 4}, {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}, {8, 5}, {9, 5}, {1, 6}, {4, 6}};
+  auto b = board_with<TestFixture::S>(black, white);
+  EXPECT_EQ(this->kill(*b, 2, 1), READ_LIVE);
+}
+
 TYPED_TEST(Reading, net_catches_what_ataris_let_escape) {
   constexpr int S = TestFixture::S;
   // White has two liberties, (12,11) and (11,12); an atari on either lets
