@@ -135,7 +135,7 @@ class DameFilling {
     bool saved = b_.ban[first] == c && (kill_string(b_, first, rs) != READ_DEAD ||
                                         save_string(b_, first, reading_move(b_, rs), rs) == READ_LIVE);
     const auto& r = b_.ren[string_of(b_, kill)];
-    int libs[4], lib_num = std::min<int>(r.lib_num, 4);
+    int libs[READ_LIBERTIES], lib_num = std::min<int>(r.lib_num, READ_LIBERTIES);
     std::copy(r.libs, r.libs + lib_num, libs);
     for (int l = 0; l < lib_num && !saved && b_.ban[first] == c; l++) saved = keeps_alive(libs[l], c, first);
     take_back(b_, kill, o);
