@@ -56,6 +56,12 @@ int set_kifu_time(int z, int color, int seconds) {
     PRT("Illegal move? x,y,z=%d,%d,%04x,col=%d\n", z_x(z), z_y(z), z, color);
     return KIFU_REFUSED;
   }
+  // The same side moving again: the opponent's pass was left out, and with
+  // it the ko no longer binds.
+  if (tesuu > 0 && kifu[tesuu].color == color && gban.kou_iti) {
+    gban.hash ^= hash_key96[gban.kou_iti][0];
+    gban.kou_iti = 0;
+  }
   if (z > 0) {
     int x = z_x(z), y = z_y(z);
     bool on_board = x >= 1 && x <= ban_size && y >= 1 && y <= ban_size;

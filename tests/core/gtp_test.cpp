@@ -88,6 +88,10 @@ TEST_F(Gtp, IllegalMovesLeaveTheGameUnchanged) {
   EXPECT_EQ(gban.ban[make_z(5, 6)], EMPTY) << "white captured e4";
   EXPECT_EQ(send("play b e4\n"), "? illegal move\n\n");
   EXPECT_EQ(send("play b j9\nplay w j1\nplay b e4\n"), "= \n\n= \n\n= \n\n");
+  // The taker moving again (a record with a pass left out) may fill the ko.
+  send("clear_board\nplay b d5\nplay w e5\nplay b c4\nplay w f4\nplay b d3\nplay w e3\nplay b e4\nplay w d4\n");
+  EXPECT_EQ(send("play w e4\n"), "= \n\n");
+  EXPECT_EQ(gban.ban[make_z(5, 6)], WHITE);
 }
 
 TEST_F(Gtp, UndoReplaysTheRecordMinusItsLastMove) {
