@@ -296,6 +296,18 @@ bool ko_its_owner_ends(const Board<S>& b, const AnalysisString& s) {
 template <int S>
 bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
   const Group& g = a.group[gi];
+  // A string of the group in atari that extending cannot save falls to the
+  // first move of the enemy strings out of atari that it touches, whoever is
+  // to move.
+  bool taker[GROUP_MAX + 1] = {};
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const AnalysisString& s = a.str[a.group_strings[q]];
+    if (s.libs != 1 || liberties_after_play(b, s.lib_z, s.color) >= 2) continue;
+    for (int k = 0; k < s.enemy_num; k++) {
+      const AnalysisString& e = a.str[s.enemy[k]];
+      if (e.libs >= 2) taker[e.group] = true;
+    }
+  }
   bool touched = false;
   for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
     const AnalysisString& s = a.str[a.group_strings[q]];
@@ -314,7 +326,7 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
         if (e.libs < 2 && !ko_its_owner_ends(b, e)) return false;
       } else if (eg.status == STATUS_DEAD) {
         return false;
-      } else if (!reaches_friend(b, a, e.group) && (eg.libs <= g.libs || eg.eyes < g.eyes)) {
+      } else if (!taker[e.group] && !reaches_friend(b, a, e.group) && (eg.libs <= g.libs || eg.eyes < g.eyes)) {
         return false;
       }
       touched = true;

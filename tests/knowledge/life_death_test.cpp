@@ -660,6 +660,10 @@ TEST_F(LifeDeath, strings_in_atari_that_connecting_cannot_save_are_dead_at_the_e
   judge();
   for (const char* v : {"B7", "C7", "D7", "C6", "A6"}) EXPECT_EQ(final_at(v), FINAL_DEAD) << v;
   EXPECT_EQ(final_at("B6"), FINAL_ALIVE) << "the black stone they held in atari";
+  // White A8 shares A7 with them: Black's B8 string, with two liberties of
+  // its own, takes them first whoever moves, and A8 is left in atari.
+  EXPECT_EQ(final_at("A8"), FINAL_DEAD);
+  EXPECT_EQ(final_at("B8"), FINAL_ALIVE);
 }
 
 TEST_F(LifeDeath, a_dead_looking_string_joined_across_a_point_the_opponent_cannot_fill_lives) {
