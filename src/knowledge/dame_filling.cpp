@@ -119,11 +119,46 @@ class DameFilling {
     ReadingState& rs = reading_state(0);
     int kill = reading_move(b_, rs);
     if (!kill || (a_.final_status[kill] == own_territory(c) && answerable(first, kill, c))) return 0;
-    if (keeps_alive(kill, c, first)) return kill;
-    if (save_string(b_, first, kill, rs) != READ_LIVE) return 0;
-    int z = reading_move(b_, rs);
-    bool inside = z && (a_.final_status[z] == FINAL_DAME || a_.final_status[z] == own_territory(c));
-    return inside && keeps_alive(z, c, first) ? z : 0;
+    int z = kill;
+    if (!keeps_alive(kill, c, first)) {
+      if (save_string(b_, first, kill, rs) != READ_LIVE) return 0;
+      z = reading_move(b_, rs);
+      bool inside = z && (a_.final_status[z] == FINAL_DAME || a_.final_status[z] == own_territory(c));
+      if (!inside || !keeps_alive(z, c, first)) return 0;
+    }
+    if (a_.final_status[z] != own_territory(c)) return z;
+    int free = defusing_dame(first, c);
+    return free ? free : z;
+  }
+
+  // A dame within two steps of the string at `first` that c fills instead
+  // of a stone in his own area: afterwards the string cannot be killed, or
+  // only by a stone in his area that he can answer.
+  int defusing_dame(int first, int c) {
+    bool seen[Board<S>::ARRAY] = {};
+    for (int q = first; q; q = b_.next_stone[q]) {
+      for (int d1 : kDir4<S>) {
+        if (b_.ban[q + d1] == EDGE) continue;
+        for (int p : {q + d1, q + d1 + kDir4<S>[0], q + d1 + kDir4<S>[1], q + d1 + kDir4<S>[2], q + d1 + kDir4<S>[3]}) {
+          if (seen[p] || b_.ban[p] != EMPTY || a_.final_status[p] != FINAL_DAME) continue;
+          seen[p] = true;
+          if (defuses(p, c, first)) return p;
+        }
+      }
+    }
+    return 0;
+  }
+
+  bool defuses(int p, int c, int first) {
+    if (!saves(p, c, first)) return false;
+    put_stone(b_, p, c);
+    bool safe = libs_at(first) > READ_LIBERTIES || kill_string(b_, first, reading_state(0)) != READ_DEAD;
+    if (!safe) {
+      int kill = reading_move(b_, reading_state(0));
+      safe = kill && a_.final_status[kill] == own_territory(c) && answerable(first, kill, c);
+    }
+    take_back(b_, p, c);
+    return safe;
   }
 
   // After an opponent stone at `kill`, c moving first saves the string: as

@@ -614,6 +614,36 @@ TEST_F(LifeDeath, a_group_whose_outside_liberties_are_filled_adds_a_stone_at_its
   EXPECT_EQ(final_at("L9"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, a_threat_a_dame_fill_removes_costs_no_stone_inside) {
+  // A professional game's last position, left: White at C8 would leave
+  // Black B9-C9 only the dame B8. Black fills B8, joining B7, rather than
+  // adding the stone at C8 inside his area.
+  set_position({
+      ".................O.",
+      ".....O..O......OOXX",
+      "..OOOXOO.OOO.OOOXO.",
+      ".OXXXXXXOOXXOOOXXX.",
+      ".OX..XOXXOX.XOXXO..",
+      ".OOXXXOOOXXXXX.X...",
+      ".OXX.XXO.OOOO.X....",
+      "..OXXO.O.....OOX...",
+      "...OOO.O.....OX....",
+      ".OOO.OXXO.OOOX.X...",
+      "OXXOXOOXOOXOXXXX...",
+      "...XXX.XXOXOOX..XX.",
+      "XX..O.X.XXXO.XOOX.X",
+      "XOXXXX...XOOOO.OOX.",
+      "OOOXO.XOXXOXXOOOXO.",
+      "..OO...XXOOX.XXOX..",
+      "....OOO.XOX.X.XX...",
+      "......OX.OXX.......",
+      ".....OXX.OOX.......",
+  });
+  judge();
+  EXPECT_EQ(final_at("C8"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("B8"), FINAL_DAME);
+}
+
 TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing) {
   // A professional game's last position, bottom: White at H3 leaves Black
   // H2-H1 one liberty, but that one is the dame J2, where Black connects at
