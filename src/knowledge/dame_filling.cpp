@@ -144,6 +144,20 @@ class DameFilling {
           seen[p] = true;
           if (defuses(p, c, first)) return p;
         }
+        // The liberties of his strings that a stone on the string's
+        // liberty would join.
+        if (b_.ban[q + d1] != EMPTY) continue;
+        for (int d2 : kDir4<S>) {
+          int f = q + d1 + d2;
+          if (b_.ban[f] != c || !live_[f]) continue;
+          const auto& r = b_.ren[string_of(b_, f)];
+          for (int l = 0; l < r.lib_num; l++) {
+            int p = r.libs[l];
+            if (seen[p] || a_.final_status[p] != FINAL_DAME) continue;
+            seen[p] = true;
+            if (defuses(p, c, first)) return p;
+          }
+        }
       }
     }
     return 0;

@@ -615,7 +615,7 @@ TEST_F(LifeDeath, a_group_whose_outside_liberties_are_filled_adds_a_stone_at_its
 }
 
 TEST_F(LifeDeath, a_threat_a_dame_fill_removes_costs_no_stone_inside) {
-  // A professional game's last position, left: White at C8 would leave
+  // Professional games' last positions. Left: White at C8 would leave
   // Black B9-C9 only the dame B8. Black fills B8, joining B7, rather than
   // adding the stone at C8 inside his area.
   set_position({
@@ -642,6 +642,33 @@ TEST_F(LifeDeath, a_threat_a_dame_fill_removes_costs_no_stone_inside) {
   judge();
   EXPECT_EQ(final_at("C8"), FINAL_BLACK_TERRITORY);
   EXPECT_EQ(final_at("B8"), FINAL_DAME);
+  // Another, top: Black at L15 would attack White K16-L16, whose way out
+  // through K15 joins the long string H14-K14 short of liberties. White
+  // fills that string's dame H12 rather than adding L15.
+  set_position({
+      "......OOXXO.O......",
+      "OOO..OOX.XOOOOOOOOO",
+      ".XXOO.OX.XXXOXOXXOX",
+      "X..XXOOXXOOXXXX.XXX",
+      ".XX.XOOXO..OX..X...",
+      "...X.XXOOO.OOX.....",
+      "....XXOOXOOO.XXXXXX",
+      "X.XXO...XO.OXXOOXOO",
+      "XXOX.OOOXOXOXOOOXO.",
+      "XOOXXXOXXX.XOX..O.O",
+      "O.OXOOOOXX.XOO..OOX",
+      "..OO.O.XXOOO.O...O.",
+      "....OOOX.XOOO..O...",
+      ".OOOOXOOX.XXOO.....",
+      "OOXOXXXXXX.XOXOO...",
+      "XOXXX......XX.XXO..",
+      "XX.....X.....X.XO..",
+      "..X...........X.XOO",
+      ".................X.",
+  });
+  judge();
+  EXPECT_EQ(final_at("L15"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("H12"), FINAL_DAME);
 }
 
 TEST_F(LifeDeath, an_intrusion_threat_the_owner_can_fill_away_costs_him_nothing) {
