@@ -131,38 +131,39 @@ class DameFilling {
     return free ? free : z;
   }
 
-  // A dame within two steps of the string at `first` that c fills instead
-  // of a stone in his own area: afterwards the string cannot be killed, or
-  // only by a stone in his area that he can answer.
+  // A dame near the string at `first` that c fills instead of a stone in
+  // his own area: within two steps of the string, or a liberty of a string
+  // of his that a stone on its liberty would join.
   int defusing_dame(int first, int c) {
+    constexpr int CANDIDATES_MAX = 64;
+    int cand[CANDIDATES_MAX], num = 0;
     bool seen[Board<S>::ARRAY] = {};
+    auto add = [&](int p) {
+      if (num < CANDIDATES_MAX && !seen[p] && b_.ban[p] == EMPTY && a_.final_status[p] == FINAL_DAME) cand[num++] = p;
+      seen[p] = true;
+    };
     for (int q = first; q; q = b_.next_stone[q]) {
       for (int d1 : kDir4<S>) {
-        if (b_.ban[q + d1] == EDGE) continue;
-        for (int p : {q + d1, q + d1 + kDir4<S>[0], q + d1 + kDir4<S>[1], q + d1 + kDir4<S>[2], q + d1 + kDir4<S>[3]}) {
-          if (seen[p] || b_.ban[p] != EMPTY || a_.final_status[p] != FINAL_DAME) continue;
-          seen[p] = true;
-          if (defuses(p, c, first)) return p;
-        }
-        // The liberties of his strings that a stone on the string's
-        // liberty would join.
-        if (b_.ban[q + d1] != EMPTY) continue;
+        int l = q + d1;
+        if (b_.ban[l] == EDGE) continue;
+        add(l);
+        for (int d2 : kDir4<S>) add(l + d2);
+        if (b_.ban[l] != EMPTY) continue;
         for (int d2 : kDir4<S>) {
-          int f = q + d1 + d2;
-          if (b_.ban[f] != c || !live_[f]) continue;
-          const auto& r = b_.ren[string_of(b_, f)];
-          for (int l = 0; l < r.lib_num; l++) {
-            int p = r.libs[l];
-            if (seen[p] || a_.final_status[p] != FINAL_DAME) continue;
-            seen[p] = true;
-            if (defuses(p, c, first)) return p;
-          }
+          if (b_.ban[l + d2] != c || !live_[l + d2]) continue;
+          const auto& r = b_.ren[string_of(b_, l + d2)];
+          for (int k = 0; k < r.lib_num; k++) add(r.libs[k]);
         }
       }
+    }
+    for (int i = 0; i < num; i++) {
+      if (defuses(cand[i], c, first)) return cand[i];
     }
     return 0;
   }
 
+  // c at p keeps the string at `first` alive: afterwards it cannot be
+  // killed, or only by a stone in his area that he can answer.
   bool defuses(int p, int c, int first) {
     if (!saves(p, c, first)) return false;
     put_stone(b_, p, c);
