@@ -198,13 +198,10 @@ bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
   return liberty_touches_friend(b, a, g, [&](int og) { return a.group[og].status != STATUS_DEAD; });
 }
 
-// Empty points that no stone of the other colour touches, reached from the
-// group's liberties: a stone cut in there has no outside help. Searched up
-// to this many points.
-constexpr int QUIET_SPACE_MAX = 16;
-
-// The group reaches a friend that `wanted` accepts through such quiet space
-// along two paths: whichever single point the opponent fills, a way remains.
+// The group reaches a friend that `wanted` accepts through quiet space,
+// empty points that no stone of the other colour touches (a stone cut in
+// there has no outside help), along two paths: whichever single point the
+// opponent fills, a way remains. The space may be as large as the board.
 template <int S, typename Wanted>
 bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, Wanted wanted) {
   const Group& gr = a.group[g];
@@ -216,17 +213,19 @@ bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, 
     }
     return true;
   };
-  int pts[QUIET_SPACE_MAX], num = 0;
-  bool start[QUIET_SPACE_MAX] = {}, goal[QUIET_SPACE_MAX] = {};
-  auto index = [&](int p) { return int(std::find(pts, pts + num, p) - pts); };
+  int pts[POINT_MAX], num = 0;
+  bool start[POINT_MAX] = {}, goal[POINT_MAX] = {};
+  int16_t index_of[Analysis<S>::ARRAY];
+  std::fill(index_of, index_of + Analysis<S>::ARRAY, int16_t(-1));
+  auto index = [&](int p) { return index_of[p] < 0 ? num : int(index_of[p]); };
+  auto add = [&](int p) { index_of[p] = int16_t(num), pts[num++] = p; };
   for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
     const auto& r = b.ren[a.group_strings[q]];
     for (int l = 0; l < r.lib_num; l++) {
       int p = r.libs[l];
       if (!quiet(p) || index(p) < num) continue;
-      if (num == QUIET_SPACE_MAX) return false;
       start[num] = true;
-      pts[num++] = p;
+      add(p);
     }
   }
   for (int i = 0; i < num; i++) {
@@ -236,15 +235,14 @@ bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, 
         int og = a.str[a.rn[p]].group;
         goal[i] |= og && og != g && wanted(og);
       } else if (quiet(p) && index(p) == num) {
-        if (num == QUIET_SPACE_MAX) return false;
-        pts[num++] = p;
+        add(p);
       }
     }
   }
   // The friend is reached with each point in turn filled (num: none filled).
   for (int filled = 0; filled <= num; filled++) {
-    bool seen[QUIET_SPACE_MAX] = {};
-    int stack[QUIET_SPACE_MAX], sp = 0;
+    bool seen[POINT_MAX] = {};
+    int stack[POINT_MAX], sp = 0;
     for (int i = 0; i < num; i++) {
       if (start[i] && i != filled) seen[i] = true, stack[sp++] = i;
     }

@@ -1024,4 +1024,36 @@ TEST_F(LifeDeath, a_group_that_cannot_take_the_stones_in_its_eye_space_lives_in_
   EXPECT_EQ(final_at("N16"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, a_group_joined_to_a_friend_through_a_wide_quiet_space_lives) {
+  // A professional game's final position. White's H2-K2, K3 and M3 M4 have
+  // no eyes of their own, but the whole lower side up to White's F3 G4 is
+  // empty space that no black stone touches along the first two lines:
+  // Black cannot cut them off.
+  set_position({
+      "...O.X...X..OXX....",  // 19
+      "..XOOX...XOOOOXOO.O",  // 18
+      ".O..OX....XO.OXXO..",  // 17
+      "..OOXX..XXXOOX.XO.O",  // 16
+      ".O.....XOOO.O..XXO.",  // 15
+      ".XOOXX.XO.OX...XOOX",  // 14
+      ".XXXOOXXOXO..XXXOX.",  // 13
+      "...XXOOOOX.OO.OXX.X",  // 12
+      "...X.XOXXXO..OOX.X.",  // 11
+      "OX.X.XOOOXO.OXXX...",  // 10
+      "X.XX.X.OXXXO.OOX...",  // 9
+      ".XX.XO.XO.XO..OX...",  // 8
+      "XOX.XOOXXXX.OO.OX..",  // 7
+      ".O.....OO.....OXX..",  // 6
+      ".OO.X.....XXXOOOX..",  // 5
+      ".XOOXOO..X.OXX.XXXX",  // 4
+      "..X.OO.XX..OXOXXOXX",  // 3
+      ".O.....OOO..OOOXOOX",  // 2
+      ".............O.O.O.",  // 1
+  });
+  judge();
+  for (const char* v : {"H2", "K2", "M3", "M4"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("K1"), FINAL_WHITE_TERRITORY);
+  EXPECT_EQ(final_at("C3"), FINAL_DEAD);
+}
+
 }  // namespace
