@@ -347,6 +347,46 @@ bool owns_room(const Board<S>& b, const Analysis<S>& a, const Group& g) {
   return false;
 }
 
+// An empty region at the group's liberties that the opponent's stones touch
+// only at the mouths of its wall, points next to the group itself, holds
+// room for two eyes in the points he does not touch: each push in is met
+// by the group at once.
+template <int S>
+bool owns_walled_room(const Board<S>& b, Analysis<S>& a, int g) {
+  const Group& gr = a.group[g];
+  const int o = opponent(gr.color);
+  auto touches = [&](int p, auto is) {
+    for (int d : kDir4<S>) {
+      if (is(p + d)) return true;
+    }
+    return false;
+  };
+  auto enemy = [&](int p) { return b.ban[p] == o; };
+  auto own = [&](int p) { return b.ban[p] == gr.color && a.str[a.rn[p]].group == g; };
+  const uint32_t seen = next_visit(a);
+  uint16_t stack[POINT_MAX];
+  for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    for (int l = 0; l < r.lib_num; l++) {
+      if (a.visit[r.libs[l]] == seen) continue;
+      int sp = 0, quiet = 0;
+      bool walled = true;
+      stack[sp++] = uint16_t(r.libs[l]);
+      a.visit[r.libs[l]] = seen;
+      while (sp) {
+        int p = stack[--sp];
+        if (!touches(p, enemy)) quiet++;
+        else walled = walled && touches(p, own);
+        for (int d : kDir4<S>) {
+          if (b.ban[p + d] == EMPTY && a.visit[p + d] != seen) a.visit[p + d] = seen, stack[sp++] = uint16_t(p + d);
+        }
+      }
+      if (walled && quiet >= OWN_ROOM) return true;
+    }
+  }
+  return false;
+}
+
 // A point next to a stone of group g's colour that belongs to a living
 // group other than g.
 template <int S>
@@ -800,7 +840,7 @@ void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
     hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && !owns_room(b, a, gr) &&
-                  loses_every_race(b, a, g);
+                  !owns_walled_room(b, a, g) && loses_every_race(b, a, g);
   }
   auto way_out = [&](int og) { return a.group[og].status != STATUS_DEAD && (!hopeless[og] || saved[og]); };
   for (bool changed = true; changed;) {

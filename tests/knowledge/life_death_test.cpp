@@ -1056,4 +1056,35 @@ TEST_F(LifeDeath, a_group_joined_to_a_friend_through_a_wide_quiet_space_lives) {
   EXPECT_EQ(final_at("C3"), FINAL_DEAD);
 }
 
+TEST_F(LifeDeath, a_group_whose_eye_space_the_opponent_touches_only_at_its_mouths_lives) {
+  // A professional game's final position. White's right side group, Q18 to
+  // R13 with T18 and T16, walls in R19 to T17 and S16 along the edge. Black's
+  // P19 and T14 touch that space only at Q19 and T15, next to White's own
+  // stones: the seven points they do not touch make two eyes.
+  set_position({
+      "...O.X...X..OXX....",  // 19
+      "..XOOX...XOOOOXOO.O",  // 18
+      ".O..OX....XO.OXXO..",  // 17
+      "..OOXX..XXXOOX.XO.O",  // 16
+      ".O.....XOOO.O..XXO.",  // 15
+      ".XOOXX.XO.OX...XOOX",  // 14
+      ".XXXOOXXOXO..XXXOX.",  // 13
+      "...XXOOOOX.OO.OXX.X",  // 12
+      "...X.XOXXXO..OOX.X.",  // 11
+      "OX.X.XOOOXO.OXXX...",  // 10
+      "X.XX.X.OXXXO.OOX...",  // 9
+      ".XX.XO.XO.XO..OX...",  // 8
+      "XOX.XOOXXXX.OO.OX..",  // 7
+      ".O.....OO.....OXX..",  // 6
+      ".OO.X.....XXXOOOX..",  // 5
+      ".XOOXOO..X.OXX.XXXX",  // 4
+      "..X.OO.XX..OXOXXOXX",  // 3
+      ".O.....OOO..OOOXOOX",  // 2
+      ".............O.O.O.",  // 1
+  });
+  judge();
+  for (const char* v : {"Q18", "R17", "T18", "T16", "S15", "R13"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("T14"), FINAL_ALIVE);
+}
+
 }  // namespace
