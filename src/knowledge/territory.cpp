@@ -388,13 +388,13 @@ bool owns_walled_room(const Board<S>& b, Analysis<S>& a, int g) {
 }
 
 // A point next to a stone of group g's colour that belongs to a living
-// group other than g.
+// group other than g (`alive` by group number).
 template <int S>
-bool touches_living_friend(const Board<S>& b, const Analysis<S>& a, int g, int p) {
+bool touches_living_friend(const Board<S>& b, const Analysis<S>& a, const bool* alive, int g, int p) {
   for (int d : kDir4<S>) {
     if (b.ban[p + d] != a.group[g].color) continue;
     int og = a.str[a.rn[p + d]].group;
-    if (og && og != g && a.group[og].status == STATUS_ALIVE) return true;
+    if (og && og != g && alive[og]) return true;
   }
   return false;
 }
@@ -414,7 +414,7 @@ bool safe_string(Board<S>& b, int z, ReadingState& rs) {
 // that leaves the string out of atari, or joins another living friend at a
 // liberty of the string and is then safe.
 template <int S>
-bool cut_fails(Board<S>& b, const Analysis<S>& a, int g, int p, int z, ReadingState& rs) {
+bool cut_fails(Board<S>& b, const Analysis<S>& a, const bool* alive, int g, int p, int z, ReadingState& rs) {
   const int c = b.ban[z], o = opponent(c);
   if (put_stone(b, p, o) != PUT_OK) return true;
   bool fails = false;
@@ -431,7 +431,7 @@ bool cut_fails(Board<S>& b, const Analysis<S>& a, int g, int p, int z, ReadingSt
     std::copy(r.libs, r.libs + lib_num, libs);
     for (int l = 0; l < lib_num && !fails; l++) {
       int q = libs[l];
-      if (!touches_living_friend(b, a, g, q) || put_stone(b, q, c) != PUT_OK) continue;
+      if (!touches_living_friend(b, a, alive, g, q) || put_stone(b, q, c) != PUT_OK) continue;
       fails = safe_string(b, z, rs);
       take_back(b, q, c);
     }
@@ -444,7 +444,7 @@ bool cut_fails(Board<S>& b, const Analysis<S>& a, int g, int p, int z, ReadingSt
 // opponent cannot fill without putting himself in atari, or where his
 // cutting stone fails, is connected.
 template <int S>
-bool safely_joined(Board<S>& b, const Analysis<S>& a, int g, ReadingState& rs) {
+bool safely_joined(Board<S>& b, const Analysis<S>& a, const bool* alive, int g, ReadingState& rs) {
   const Group& gr = a.group[g];
   for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
     const int z = a.str[a.group_strings[q]].z;
@@ -453,8 +453,8 @@ bool safely_joined(Board<S>& b, const Analysis<S>& a, int g, ReadingState& rs) {
     std::copy(r.libs, r.libs + lib_num, libs);
     for (int l = 0; l < lib_num; l++) {
       int p = libs[l];
-      if (!touches_living_friend(b, a, g, p)) continue;
-      if (liberties_after_play(b, p, opponent(gr.color)) < 2 || cut_fails(b, a, g, p, z, rs)) return true;
+      if (!touches_living_friend(b, a, alive, g, p)) continue;
+      if (liberties_after_play(b, p, opponent(gr.color)) < 2 || cut_fails(b, a, alive, g, p, z, rs)) return true;
     }
   }
   return false;
@@ -853,8 +853,11 @@ void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
     }
   }
   for (int g = 1; g <= a.group_num; g++) hopeless[g] = hopeless[g] && !saved[g];
-  bool joined[GROUP_MAX + 1] = {};
-  for (int g = 1; g <= a.group_num; g++) joined[g] = a.group[g].status == STATUS_DEAD && safely_joined(b, a, g, rs);
+  // Stones may join a group the analysis left unsettled but the end of the
+  // game has saved as well as one it judged alive.
+  bool alive[GROUP_MAX + 1] = {}, joined[GROUP_MAX + 1] = {};
+  for (int g = 1; g <= a.group_num; g++) alive[g] = a.group[g].status == STATUS_ALIVE || saved[g];
+  for (int g = 1; g <= a.group_num; g++) joined[g] = a.group[g].status == STATUS_DEAD && safely_joined(b, a, alive, g, rs);
   for (int y = 1; y <= n; y++) {
     for (int x = 1; x <= n; x++) {
       int z = y * S + x;

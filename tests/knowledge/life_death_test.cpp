@@ -1087,4 +1087,37 @@ TEST_F(LifeDeath, a_group_whose_eye_space_the_opponent_touches_only_at_its_mouth
   EXPECT_EQ(final_at("T14"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, stones_joined_to_a_group_the_final_status_saves_live_with_it) {
+  // A professional game's final position. White's N2 O2 P2 with O1 and O3,
+  // taken as dead by the analysis, touch M3 across M2, and a black stone
+  // cut in at M2 is captured. M3's group is no living group to the analysis
+  // but reaches White's lower left through the empty lower side, so the
+  // stones live with it.
+  set_position({
+      "...O.X...X..OXX....",  // 19
+      "..XOOX...XOOOOXOO.O",  // 18
+      ".O..OX....XO.OXXO..",  // 17
+      "..OOXX..XXXOOX.XO.O",  // 16
+      ".O.....XOOO.O..XXO.",  // 15
+      ".XOOXX.XO.OX...XOOX",  // 14
+      ".XXXOOXXOXO..XXXOX.",  // 13
+      "...XXOOOOX.OO.OXX.X",  // 12
+      "...X.XOXXXO..OOX.X.",  // 11
+      "OX.X.XOOOXO.OXXX...",  // 10
+      "X.XX.X.OXXXO.OOX...",  // 9
+      ".XX.XO.XO.XO..OX...",  // 8
+      "XOX.XOOXXXX.OO.OX..",  // 7
+      ".O.....OO.....OXX..",  // 6
+      ".OO.X.....XXXOOOX..",  // 5
+      ".XOOXOO..X.OXX.XXXX",  // 4
+      "..X.OO.XX..OXOXXOXX",  // 3
+      ".O.....OOO..OOOXOOX",  // 2
+      ".............O.O.O.",  // 1
+  });
+  judge();
+  for (const char* v : {"N2", "O1", "O3", "P2"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("M3"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("N3"), FINAL_ALIVE);
+}
+
 }  // namespace
