@@ -192,10 +192,39 @@ int point_owner(const Analysis<S>& a, int z, const int16_t* to_black, const int1
   return a.kari[z];
 }
 
-// A liberty of the group touches another group of its colour still in play.
+// The group and the friends still in play that it reaches through its
+// liberties, and theirs in turn: true when that is a way out, a friend
+// alive or not shut in (or the group not shut in itself). Shut in together
+// they fight as one: their liberties and eyes in total, and whether the
+// group is alone.
 template <int S>
-bool reaches_friend(const Board<S>& b, const Analysis<S>& a, int g) {
-  return liberty_touches_friend(b, a, g, [&](int og) { return a.group[og].status != STATUS_DEAD; });
+bool chain_lives(const Board<S>& b, const Analysis<S>& a, int g, int& libs, int& eyes, bool& alone) {
+  const int color = a.group[g].color;
+  int chain[GROUP_MAX], num = 0;
+  bool in_chain[GROUP_MAX + 1] = {}, seen[Analysis<S>::ARRAY] = {};
+  chain[num++] = g, in_chain[g] = true;
+  libs = eyes = 0;
+  for (int i = 0; i < num; i++) {
+    const Group& gr = a.group[chain[i]];
+    eyes += gr.eyes;
+    for (int q = gr.ren_first; q < gr.ren_first + gr.in_ren_num; q++) {
+      const auto& r = b.ren[a.group_strings[q]];
+      for (int l = 0; l < r.lib_num; l++) {
+        int p = r.libs[l];
+        if (seen[p]) continue;
+        seen[p] = true, libs++;
+        for (int d : kDir4<S>) {
+          if (b.ban[p + d] != color) continue;
+          int og = a.str[a.rn[p + d]].group;
+          if (!og || in_chain[og] || a.group[og].status == STATUS_DEAD) continue;
+          if (a.group[og].status == STATUS_ALIVE || !a.group[og].boxed || !a.group[g].boxed) return true;
+          chain[num++] = og, in_chain[og] = true;
+        }
+      }
+    }
+  }
+  alone = num == 1;
+  return false;
 }
 
 // The group reaches a friend that `wanted` accepts through quiet space,
@@ -289,8 +318,10 @@ bool ko_its_owner_ends(const Board<S>& b, const AnalysisString& s) {
 
 // Enemy strings touch the group and each wins its race against the whole
 // group: a string of a living group that is not in atari (its group holds
-// it), or one of an unsettled group that reaches a friend or has more
-// liberties and as many eyes. Then the group holds no race and no seki.
+// it), or one of an unsettled group that has a way out or more liberties
+// and as many eyes; shut in with friends, it needs more liberties or eyes
+// than the group with all of them together. Then the group holds no race
+// and no seki.
 template <int S>
 bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
   const Group& g = a.group[gi];
@@ -324,8 +355,12 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
         if (e.libs < 2 && !ko_its_owner_ends(b, e)) return false;
       } else if (eg.status == STATUS_DEAD) {
         return false;
-      } else if (!taker[e.group] && !reaches_friend(b, a, e.group) && (eg.libs <= g.libs || eg.eyes < g.eyes)) {
-        return false;
+      } else if (!taker[e.group]) {
+        int libs, eyes;
+        bool alone = true;
+        if (!chain_lives(b, a, e.group, libs, eyes, alone)) {
+          if (alone ? libs <= g.libs || eyes < g.eyes : libs <= g.libs && eyes <= g.eyes) return false;
+        }
       }
       touched = true;
     }

@@ -1120,4 +1120,35 @@ TEST_F(LifeDeath, stones_joined_to_a_group_the_final_status_saves_live_with_it) 
   EXPECT_EQ(final_at("N3"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, enemy_groups_shut_in_together_race_with_their_liberties_together) {
+  // A professional game's final position. White's upper left group, C15 to
+  // H16 with the eye D17 E17, touches Black's corner strings A17-B16 (in
+  // atari at B19) and C18 C19. These reach each other at B19 but nothing
+  // else: together they have B19 and D19 and no eye, too few to take White.
+  set_position({
+      "X.X.OXX...XXOOOOOOO",  // 19
+      "XOXOOOXXXX.XXOOXXXX",  // 18
+      "XXO..OOO.XXOXOOX.X.",  // 17
+      "OXOOOXXOXXOOXOOXOOO",  // 16
+      "OOOOOX.X.XOOOOOXXOX",  // 15
+      "XOXOXXX.X.XO.OXOOOX",  // 14
+      "XXXX..OOXXXOXOXXXXX",  // 13
+      "XOOX.XXXOOOOXXXO.O.",  // 12
+      "XOOXXXOXO...OX..XX.",  // 11
+      ".XOOOOOOOOX.OOXXOXX",  // 10
+      ".X.OXXO..XOOOXXXOOX",  // 9
+      "..XXXOX..X.O.OXX.OO",  // 8
+      "...XOOX.X.XOO.OXXO.",  // 7
+      "XXX.XO..OX.XOOOXOO.",  // 6
+      ".XO.X.OOOXXXXXOOX..",  // 5
+      "XOOOOOOXOO..X.XOXOO",  // 4
+      "XXO.O.OXXOOOOX.XOO.",  // 3
+      ".XO...OXXXXXX.XXXXO",  // 2
+      ".O.O..OOX........X.",  // 1
+  });
+  judge();
+  for (const char* v : {"C16", "E19", "F17", "H16", "B14", "A15"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  EXPECT_EQ(final_at("E17"), FINAL_WHITE_TERRITORY);
+}
+
 }  // namespace
