@@ -337,11 +337,26 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
       if (e.libs >= 2) taker[e.group] = true;
     }
   }
+  // Shut in without an eye, taking a lone enemy stone in atari gives the
+  // group one point, a liberty for its other races, and no life.
+  auto lone_in_atari = [&](const AnalysisString& e) {
+    return g.boxed && g.eyes == AREA_NO_EYE && e.status == STATUS_ALIVE && e.libs == 1 && e.stones == 1 &&
+           a.group[e.group].status == STATUS_UNSETTLED && a.group[e.group].stones == 1;
+  };
+  int lone[NEAR_MAX], lone_num = 0;
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const AnalysisString& s = a.str[a.group_strings[q]];
+    for (int k = 0; k < s.enemy_num; k++) {
+      if (lone_in_atari(a.str[s.enemy[k]])) add_unique(lone, lone_num, NEAR_MAX, s.enemy[k]);
+    }
+  }
+  const int libs = g.libs + lone_num;
   bool touched = false;
   for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
     const AnalysisString& s = a.str[a.group_strings[q]];
     for (int k = 0; k < s.enemy_num; k++) {
       const AnalysisString& e = a.str[s.enemy[k]];
+      if (lone_in_atari(e)) continue;
       // A dead enemy string gives no liberty before the group itself is
       // taken, unless the group can take it at once and gains more than the
       // eye it stands in; it lives again then.
@@ -356,10 +371,10 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
       } else if (eg.status == STATUS_DEAD) {
         return false;
       } else if (!taker[e.group]) {
-        int libs, eyes;
+        int chain_libs, eyes;
         bool alone = true;
-        if (!chain_lives(b, a, e.group, libs, eyes, alone)) {
-          if (alone ? libs <= g.libs || eyes < g.eyes : libs <= g.libs && eyes <= g.eyes) return false;
+        if (!chain_lives(b, a, e.group, chain_libs, eyes, alone)) {
+          if (alone ? chain_libs <= libs || eyes < g.eyes : chain_libs <= libs && eyes <= g.eyes) return false;
         }
       }
       touched = true;

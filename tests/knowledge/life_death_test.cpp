@@ -1151,4 +1151,35 @@ TEST_F(LifeDeath, enemy_groups_shut_in_together_race_with_their_liberties_togeth
   EXPECT_EQ(final_at("E17"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, taking_a_lone_stone_in_atari_gives_a_shut_in_group_only_a_liberty) {
+  // A professional game's final position. Black's corner A17-B16 can take
+  // White's B18 at B19, but that gives it one point and no life: with C18
+  // C19 it still has too few liberties against White's upper left group,
+  // whose eye D17 E17 it cannot fill. The corner is dead, B18 lives.
+  set_position({
+      "X.X.OXX...XXOOOOOOO",  // 19
+      "XOXOOOXXXX.XXOOXXXX",  // 18
+      "XXO..OOO.XXOXOOX.X.",  // 17
+      "OXOOOXXOXXOOXOOXOOO",  // 16
+      "OOOOOX.X.XOOOOOXXOX",  // 15
+      "XOXOXXX.X.XO.OXOOOX",  // 14
+      "XXXX..OOXXXOXOXXXXX",  // 13
+      "XOOX.XXXOOOOXXXO.O.",  // 12
+      "XOOXXXOXO...OX..XX.",  // 11
+      ".XOOOOOOOOX.OOXXOXX",  // 10
+      ".X.OXXO..XOOOXXXOOX",  // 9
+      "..XXXOX..X.O.OXX.OO",  // 8
+      "...XOOX.X.XOO.OXXO.",  // 7
+      "XXX.XO..OX.XOOOXOO.",  // 6
+      ".XO.X.OOOXXXXXOOX..",  // 5
+      "XOOOOOOXOO..X.XOXOO",  // 4
+      "XXO.O.OXXOOOOX.XOO.",  // 3
+      ".XO...OXXXXXX.XXXXO",  // 2
+      ".O.O..OOX........X.",  // 1
+  });
+  judge();
+  for (const char* v : {"A19", "A17", "B16", "C19", "C18"}) EXPECT_EQ(final_at(v), FINAL_DEAD) << v;
+  EXPECT_EQ(final_at("B18"), FINAL_ALIVE);
+}
+
 }  // namespace
