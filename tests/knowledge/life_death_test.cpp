@@ -1025,10 +1025,10 @@ TEST_F(LifeDeath, a_group_that_cannot_take_the_stones_in_its_eye_space_lives_in_
 }
 
 TEST_F(LifeDeath, a_group_joined_to_a_friend_through_a_wide_quiet_space_lives) {
-  // A professional game's final position. White's H2-K2, K3 and M3 M4 have
-  // no eyes of their own, but the whole lower side up to White's F3 G4 is
-  // empty space that no black stone touches along the first two lines:
-  // Black cannot cut them off.
+  // A professional game's final position. White's H2-K2 and M3 M4 have no
+  // eyes of their own, but they reach White's E3 F3 along the first two
+  // lines through empty points that no black stone touches, by more than
+  // one way: Black cannot cut them off.
   set_position({
       "...O.X...X..OXX....",  // 19
       "..XOOX...XOOOOXOO.O",  // 18
