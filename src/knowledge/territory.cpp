@@ -316,6 +316,27 @@ bool ko_its_owner_ends(const Board<S>& b, const AnalysisString& s) {
          liberties_after_play(b, p, s.color) >= 2;
 }
 
+// The group's eyes in a race. An eye space holding enemy stones counts for
+// nothing when all the group's liberties lie in its own areas: it cannot
+// take those stones without filling its last liberties.
+template <int S>
+int race_eyes(const Board<S>& b, const Analysis<S>& a, int gi) {
+  const Group& g = a.group[gi];
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    for (int l = 0; l < r.lib_num; l++) {
+      int k = a.area_no[r.libs[l]];
+      if (!k || a.area[k].group != gi) return g.eyes;
+    }
+  }
+  int eyes = 0;
+  for (int i = g.ji_first; i < g.ji_first + g.in_ji_num; i++) {
+    const Area& ar = a.area[a.group_areas[i]];
+    if (ar.num == ar.empty) eyes += ar.eye;
+  }
+  return eyes;
+}
+
 // Enemy strings touch the group and each wins its race against the whole
 // group: a string of a living group that is not in atari (its group holds
 // it), or one of an unsettled group that has a way out or more liberties
@@ -351,6 +372,7 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
     }
   }
   const int libs = g.libs + lone_num;
+  const int eyes_in_race = race_eyes(b, a, gi);
   bool touched = false;
   for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
     const AnalysisString& s = a.str[a.group_strings[q]];
@@ -374,7 +396,7 @@ bool loses_every_race(const Board<S>& b, const Analysis<S>& a, int gi) {
         int chain_libs, eyes;
         bool alone = true;
         if (!chain_lives(b, a, e.group, chain_libs, eyes, alone)) {
-          if (alone ? chain_libs <= libs || eyes < g.eyes : chain_libs <= libs && eyes <= g.eyes) return false;
+          if (alone ? chain_libs <= libs || eyes < eyes_in_race : chain_libs <= libs && eyes <= eyes_in_race) return false;
         }
       }
       touched = true;

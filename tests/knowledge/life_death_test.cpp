@@ -1182,4 +1182,36 @@ TEST_F(LifeDeath, taking_a_lone_stone_in_atari_gives_a_shut_in_group_only_a_libe
   EXPECT_EQ(final_at("B18"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, an_eye_holding_enemy_stones_is_no_eye_in_a_race_when_it_holds_every_liberty) {
+  // A professional game's final position. White's N19 to S19 group, shut in
+  // by Black's upper right wall, has only O19 and R19, both in its eye
+  // space beside Black's P19 Q19. Taking those stones would fill its last
+  // liberties, so that space wins White no race: the group is dead and
+  // P19 Q19 live.
+  set_position({
+      ".O......O..XO.XX.OX",  // 19
+      "XO.....O.OXXOOOOOOX",  // 18
+      ".XOO....OXXXXOXXOXX",  // 17
+      ".XXXO..XOOOXXXXXXXX",  // 16
+      "..XOO.....OXXOXX.OO",  // 15
+      ".XO.OX...O.XOOOXOO.",  // 14
+      ".XOOO...O.XXOO.O...",  // 13
+      ".XXO.OOO.OOO.O.O...",  // 12
+      ".XOOXXOXOO..O.OO...",  // 11
+      "..XOXOOXXO.XOXOXO..",  // 10
+      "XXX..XXXXOOXX.XXOO.",  // 9
+      "OOOXX..XO.OX.XXO.OO",  // 8
+      ".O.O.X.XO.O.X.XOOOX",  // 7
+      "..OOOX.XO.OXXXOOOXX",  // 6
+      "..OXXO.XOOX..XOOX.X",  // 5
+      "..O.X.X.OXX..OXXX..",  // 4
+      "...OOX.OOOX..O.X...",  // 3
+      ".O.OX.XXOXX........",  // 2
+      "..OXX...X..........",  // 1
+  });
+  judge();
+  for (const char* v : {"N19", "O18", "Q18", "S19", "R17"}) EXPECT_EQ(final_at(v), FINAL_DEAD) << v;
+  for (const char* v : {"P19", "Q19", "M18", "S17"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+}
+
 }  // namespace
