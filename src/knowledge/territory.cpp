@@ -459,6 +459,67 @@ bool owns_walled_room(const Board<S>& b, Analysis<S>& a, int g) {
   return false;
 }
 
+// A stone of colour c played at p is illegal or taken by reading.
+template <int S>
+bool lost_when_played(Board<S>& b, int p, int c, ReadingState& rs) {
+  if (put_stone(b, p, c) != PUT_OK) return true;
+  bool lost = kill_string(b, p, rs) == READ_DEAD;
+  take_back(b, p, c);
+  return lost;
+}
+
+// Colour c cannot fill p: the stone is lost, also after c first plays any
+// other liberty of the strings it would join. Those strings are shut in
+// and cannot be taken themselves: else it is a race, not a seki.
+template <int S>
+bool cannot_fill(Board<S>& b, const Analysis<S>& a, int p, int c, ReadingState& rs) {
+  if (!lost_when_played(b, p, c, rs)) return false;
+  int libs[4 * LIB_MAX], num = 0;
+  for (int d : kDir4<S>) {
+    if (b.ban[p + d] != c) continue;
+    int og = a.str[a.rn[p + d]].group;
+    if (!og || !a.group[og].boxed || kill_string(b, p + d, rs) == READ_DEAD) return false;
+    const auto& r = b.ren[string_of(b, p + d)];
+    for (int l = 0; l < r.lib_num; l++) {
+      if (r.libs[l] != p) add_unique(libs, num, 4 * LIB_MAX, r.libs[l]);
+    }
+  }
+  for (int i = 0; i < num; i++) {
+    if (put_stone(b, libs[i], c) != PUT_OK) continue;
+    bool lost = lost_when_played(b, p, c, rs);
+    take_back(b, libs[i], c);
+    if (!lost) return false;
+  }
+  return true;
+}
+
+// Every liberty of the group is an eye point, all of whose neighbours are
+// its own stones, or one the opponent cannot fill: with two liberties or
+// more on every string it cannot be taken, whoever moves.
+template <int S>
+bool liberties_cannot_be_filled(Board<S>& b, const Analysis<S>& a, int gi, ReadingState& rs) {
+  const Group& g = a.group[gi];
+  auto own = [&](int p) { return b.ban[p] == g.color && a.str[a.rn[p]].group == gi; };
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    if (b.ren[a.group_strings[q]].lib_num < 2) return false;
+  }
+  for (int q = g.ren_first; q < g.ren_first + g.in_ren_num; q++) {
+    const auto& r = b.ren[a.group_strings[q]];
+    int libs[LIB_MAX], lib_num = r.lib_num;
+    std::copy(r.libs, r.libs + lib_num, libs);
+    for (int l = 0; l < lib_num; l++) {
+      int p = libs[l];
+      bool eye = true, stranger = false;
+      for (int d : kDir4<S>) {
+        eye &= own(p + d) || b.ban[p + d] == EDGE;
+        stranger |= b.ban[p + d] == g.color && !own(p + d);
+      }
+      if (!eye && (stranger || !cannot_fill(b, a, p, opponent(g.color), rs))) return false;
+    }
+  }
+  return true;
+}
+
 // A point next to a stone of group g's colour that belongs to a living
 // group other than g (`alive` by group number).
 template <int S>
@@ -912,7 +973,8 @@ void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
   for (int g = 1; g <= a.group_num; g++) {
     const Group& gr = a.group[g];
     hopeless[g] = gr.status == STATUS_UNSETTLED && gr.eyes < AREA_EYE_IF_FIRST && !owns_room(b, a, gr) &&
-                  !owns_walled_room(b, a, g) && loses_every_race(b, a, g);
+                  !owns_walled_room(b, a, g) && loses_every_race(b, a, g) &&
+                  !liberties_cannot_be_filled(b, a, g, rs);
   }
   auto way_out = [&](int og) { return a.group[og].status != STATUS_DEAD && (!hopeless[og] || saved[og]); };
   for (bool changed = true; changed;) {

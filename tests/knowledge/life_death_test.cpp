@@ -1214,4 +1214,36 @@ TEST_F(LifeDeath, an_eye_holding_enemy_stones_is_no_eye_in_a_race_when_it_holds_
   for (const char* v : {"P19", "Q19", "M18", "S17"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
 }
 
+TEST_F(LifeDeath, a_group_whose_liberties_neither_side_can_fill_lives_in_seki) {
+  // A professional game's final position. Black's upper right group, O19 to
+  // R16, has the eye P18 and the liberty Q19, which it shares with White's
+  // R19. White at Q19 would be in atari, also after first joining R19 to
+  // S18 and T19 at S19, and Black there would keep only his eye: neither
+  // side can fill Q19, a seki.
+  set_position({
+      "............OXX.O.O",  // 19
+      "O.O.O.......OX.XXO.",  // 18
+      "XOOOXOO...OOOOXXXOX",  // 17
+      "XXOXXO.OOOXOXOOOXOO",  // 16
+      ".XXXOOOXOX.XXO.OOXO",  // 15
+      ".XOXOXXXXXX.OOXXXXX",  // 14
+      ".XOO..XOXOOO.OXO.X.",  // 13
+      ".XXOO.X..X..XOOXX..",  // 12
+      "..XXOOOXXXXXXXXO...",  // 11
+      ".XOOOXXXOXOOXOXXX..",  // 10
+      ".XO..OOOOXO.OOOOX..",  // 9
+      ".XXO.OXXOXOOO.OXX..",  // 8
+      "XXOO.OOXX.XXXXOOOX.",  // 7
+      "XOO.OXOX.XX..OOXX..",  // 6
+      "O.XOXXX.XOOOO.X.X..",  // 5
+      "....OX.X.XXOOOOXX..",  // 4
+      ".O.OOXXOXX.OXXXX...",  // 3
+      "..OXXXOOOXO.OOOXX..",  // 2
+      ".OXXX.X.OO....OOX..",  // 1
+  });
+  judge();
+  for (const char* v : {"O19", "P19", "O18", "Q18", "R16"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+  for (const char* v : {"R19", "S18", "T19"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
+}
+
 }  // namespace
