@@ -297,11 +297,44 @@ class DameFilling {
     return fewest;
   }
 
+  // c's stone just played at z leaves a living string of the opponent two
+  // liberties: a point of his own area and a dame he cannot fill himself
+  // without putting the string in atari. Once c fills that dame too, the
+  // opponent must add a stone inside.
+  bool forces_stone_inside(int z, int c) {
+    const int o = opponent(c);
+    for (int d : kDir4<S>) {
+      int q = z + d;
+      if (b_.ban[q] != o || !live_[q] || libs_at(q) != 2) continue;
+      const auto& r = b_.ren[string_of(b_, q)];
+      const int libs[2] = {r.libs[0], r.libs[1]}, first = r.first;
+      for (int l = 0; l < 2; l++) {
+        int dame = libs[l], inside = libs[1 - l];
+        if (a_.final_status[dame] != FINAL_DAME || a_.final_status[inside] != own_territory(o)) continue;
+        if (fills_safely(dame, o, first)) continue;
+        if (put_stone(b_, dame, c) != PUT_OK) continue;
+        bool ataris = b_.ban[first] == o && libs_at(first) == 1 && libs_at(dame) >= 2;
+        take_back(b_, dame, c);
+        if (ataris) return true;
+      }
+    }
+    return false;
+  }
+
+  // c at z leaves the string at `first` two liberties or more.
+  bool fills_safely(int z, int c, int first) {
+    if (put_stone(b_, z, c) != PUT_OK) return false;
+    bool safe = b_.ban[first] == c && libs_at(first) >= 2;
+    take_back(b_, z, c);
+    return safe;
+  }
+
   // Fills one dame for c: one that puts a living string in atari first, then
   // one that gives more liberties to a string of his that a fill would put
-  // in atari, then to one that is short of liberties.
+  // in atari, then one after which the opponent must add a stone inside his
+  // area, then one that gives liberties to a string of his short of them.
   bool fill(int c) {
-    enum { UNUSABLE, PLAIN, STRENGTHENS, RESCUES, THREATENS };
+    enum { UNUSABLE, PLAIN, STRENGTHENS, PRESSES, RESCUES, THREATENS };
     int best = 0, best_rank = UNUSABLE;
     for (int y = 1; y <= b_.size && best_rank < THREATENS; y++) {
       for (int x = 1; x <= b_.size && best_rank < THREATENS; x++) {
@@ -317,6 +350,7 @@ class DameFilling {
           if (b_.ban[q] != opponent(c) || !live_[q]) continue;
           threatens |= libs_at(q) == 1;
         }
+        bool presses = usable && !threatens && forces_stone_inside(z, c);
         // A plain fill leaves no dame from which the opponent puts it in
         // atari, and no string he can take.
         bool exposed = after < SHORT_LIBERTIES && dame_liberties(s);
@@ -325,6 +359,7 @@ class DameFilling {
         int rank = !usable ? UNUSABLE
                    : threatens ? THREATENS
                    : before < SHORT_LIBERTIES && after > before ? RESCUES
+                   : presses ? PRESSES
                    : before <= SHORT_LIBERTIES && after > before ? STRENGTHENS
                    : !exposed ? PLAIN
                    : UNUSABLE;

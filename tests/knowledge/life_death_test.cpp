@@ -614,6 +614,37 @@ TEST_F(LifeDeath, a_group_whose_outside_liberties_are_filled_adds_a_stone_at_its
   EXPECT_EQ(final_at("L9"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, a_dame_whose_fill_forces_a_stone_inside_is_filled_before_plain_dame) {
+  // A professional game's last position, bottom left: Black E1-F1-F2-G2-H2
+  // has the liberties D1 (his area), G1 and H1. After White H1 Black cannot
+  // fill G1 (it would leave him D1 alone), and once White fills G1 Black
+  // adds D1. White takes H1 among the first fills, as the players did.
+  set_position({
+      "XXXXX..XXO...OXX...",
+      "XOOXX..XOO...OOXX..",
+      "OO.OXX.XXO..O.XOX..",
+      "...OXO..XO...OOOX..",
+      ".OOOOXXXOO...OXX...",
+      "OOXXOOOOXXO.OXX....",
+      "XXXOO..OX.O.OX.X...",
+      "...XXXXX.XXOOOXXX..",
+      "..X..XXX.XO..OXO.X.",
+      "..XXXOXOOO....OOOX.",
+      ".XOOOOO.......OXXX.",
+      ".XXO..OO.O....XOOX.",
+      ".XO.OOX.O.O..O..OXX",
+      ".XO...X.O.OOXO.O.OO",
+      "..XXXXXXOOXXOXOOO.O",
+      ".XOOO.OXXXXOOXOXOOX",
+      ".XXOOOOOOOOOXXXXXXX",
+      ".X.XOXXXO.OXX......",
+      "..X.XX..OOXX.......",
+  });
+  judge();
+  EXPECT_EQ(final_at("D1"), FINAL_DAME);
+  EXPECT_EQ(final_at("C2"), FINAL_BLACK_TERRITORY);
+}
+
 TEST_F(LifeDeath, a_threat_a_dame_fill_removes_costs_no_stone_inside) {
   // Professional games' last positions. Left: White at C8 would leave
   // Black B9-C9 only the dame B8. Black fills B8, joining B7, rather than
