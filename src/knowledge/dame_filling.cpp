@@ -270,15 +270,32 @@ class DameFilling {
     return played;
   }
 
-  // The opponent cannot take a string of c in atari at lib, or taking it is
-  // a snapback: the taker is left in atari with more stones than he took.
+  // The opponent cannot take a string of c in atari at lib, or taking it
+  // leaves the taker in atari: a snapback (he took fewer stones than he
+  // risks), or a ko fought among c's stones and the opponent's dead ones,
+  // where connecting it would only add to his dead stones.
   bool taking_fails(int lib, int c) {
     const int o = opponent(c);
     if (put_stone(b_, lib, o) != PUT_OK) return true;
     int t = string_of(b_, lib);
-    bool snapback = b_.ren[t].lib_num == 1 && b_.ren[t].stones > b_.te[b_.fukasa - 1].captured_stone_num;
+    const MoveRecord<S>& m = b_.te[b_.fukasa - 1];
+    bool fails = b_.ren[t].lib_num == 1 &&
+                 (b_.ren[t].stones > m.captured_stone_num || shut_in_ko(t, m, o));
     take_back(b_, lib, o);
-    return snapback;
+    return fails;
+  }
+
+  // The taker t is a lone stone and no living stone of his touches the
+  // stones it took.
+  bool shut_in_ko(int t, const MoveRecord<S>& m, int o) const {
+    if (b_.ren[t].stones != 1) return false;
+    for (int i = 0; i < m.captured_stone_num; i++) {
+      for (int d : kDir4<S>) {
+        int q = m.captured_stones[i] + d;
+        if (b_.ban[q] == o && q != b_.ren[t].first && live_[q]) return false;
+      }
+    }
+    return true;
   }
 
   int dame_liberties(int s) const {

@@ -346,6 +346,28 @@ TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_be_a_snapback) {
   EXPECT_EQ(final_at("C5"), FINAL_WHITE_TERRITORY);
 }
 
+TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_start_a_ko_among_dead_stones) {
+  // A professional game's last position, top left: White B5 would take
+  // Black B6 as a ko, his stone alone among Black's and next to his own dead
+  // stones only. Black does not connect at B5; A7, where he could take those
+  // stones, stays his point too.
+  set_position({
+      "...XXXO..",
+      "OXXXOO.O.",
+      ".OOOXOO..",
+      "OXOXXXXOO",
+      "X.X.XX.XX",
+      "XXXXOOX.X",
+      "XOOOOO.XX",
+      "XO.O.O...",
+      ".XOOOXXXX",
+  });
+  judge();
+  EXPECT_EQ(final_at("B5"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("A7"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("B6"), FINAL_ALIVE);
+}
+
 TEST_F(LifeDeath, a_string_short_of_liberties_costs_its_owner_a_point_inside) {
   // Black fills J9 and White connects at J7. Black H9-H8 keeps G9 and G8 in
   // his area, but White at G8 would leave connecting at G9 in atari: Black
