@@ -259,7 +259,7 @@ class DameFilling {
       given_up_[first] = true;
       return false;
     });
-    if (played) return true;
+    if (played || blocks_reconnection(c)) return true;
     played = for_each_string(c, [&](int s) {
       int first = b_.ren[s].first;
       if (given_up_[first] || killable_[first] || !killable(s)) return false;
@@ -268,6 +268,54 @@ class DameFilling {
       return z != 0;
     });
     return played;
+  }
+
+  // A dead string of the opponent that one stone of his on one of its
+  // liberties would join to a living string of his, out of atari: c takes
+  // that point himself, or else kills the string.
+  bool blocks_reconnection(int c) {
+    const int o = opponent(c);
+    bool seen[REN_MAX + 1] = {};
+    for (int y = 1; y <= b_.size; y++) {
+      for (int x = 1; x <= b_.size; x++) {
+        int z = y * S + x;
+        if (b_.ban[z] != o || live_[z] || seen[string_of(b_, z)]) continue;
+        seen[string_of(b_, z)] = true;
+        const auto& r = b_.ren[string_of(b_, z)];
+        if (r.lib_num > READ_LIBERTIES) continue;
+        int libs[READ_LIBERTIES], lib_num = r.lib_num;
+        std::copy(r.libs, r.libs + lib_num, libs);
+        for (int l = 0; l < lib_num; l++) {
+          if (!rejoins(libs[l], o)) continue;
+          int block = stands(libs[l], c) ? libs[l] : 0;
+          if (!block && kill_string(b_, z, reading_state(0)) == READ_DEAD) block = reading_move(b_, reading_state(0));
+          if (block) {
+            play(block, c);
+            return true;
+          }
+        }
+      }
+    }
+    return false;
+  }
+
+  // A stone of o at z touches a living string of his and leaves what it
+  // joins two liberties or more.
+  bool rejoins(int z, int o) {
+    bool touches = false;
+    for (int d : kDir4<S>) touches |= b_.ban[z + d] == o && live_[z + d];
+    if (!touches || put_stone(b_, z, o) != PUT_OK) return false;
+    bool out = b_.ren[string_of(b_, z)].lib_num >= 2;
+    take_back(b_, z, o);
+    return out;
+  }
+
+  // A stone of c at z is legal and has two liberties or more.
+  bool stands(int z, int c) {
+    if (put_stone(b_, z, c) != PUT_OK) return false;
+    bool ok = b_.ren[string_of(b_, z)].lib_num >= 2;
+    take_back(b_, z, c);
+    return ok;
   }
 
   // The opponent cannot take a string of c in atari at lib, or taking it

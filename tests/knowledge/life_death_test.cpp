@@ -347,25 +347,35 @@ TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_be_a_snapback) {
 }
 
 TEST_F(LifeDeath, no_connection_is_needed_where_taking_would_start_a_ko_among_dead_stones) {
-  // A professional game's last position, top left: White B5 would take
-  // Black B6 as a ko, his stone alone among Black's and next to his own dead
-  // stones only. Black does not connect at B5; A7, where he could take those
-  // stones, stays his point too.
+  // A professional game's last position, top left: White B15 would take
+  // Black B16 as a ko, his stone alone among Black's and next to his own
+  // dead stones only. Black does not connect at B15; A17, where he could
+  // take those stones, stays his point too.
   set_position({
-      "...XXXO..",
-      "OXXXOO.O.",
-      ".OOOXOO..",
-      "OXOXXXXOO",
-      "X.X.XX.XX",
-      "XXXXOOX.X",
-      "XOOOOO.XX",
-      "XO.O.O...",
-      ".XOOOXXXX",
+      "...XXXO......OOX...",
+      "OXXXOO.O.....OXXX..",
+      ".OOOXOO...OO.OXOXX.",
+      "OXOXXXXOOOXXO.OOX.X",
+      "X.X.XX.XXXXO..O.OXX",
+      "XXXXOOX.XOXO.....OO",
+      "XOOOOO.XXO.OO.O.O..",
+      "XO.O.O...OOOXOOO.OO",
+      ".XOOOXXXXOXOXOXOXXO",
+      ".XXXXOOOOXXXX.X.X.X",
+      ".XOOOO..X..X..XX.XX",
+      "XXXOOXXX.XXOOXXX.XO",
+      "XOOO.OX.XO.O.XOXXOO",
+      "O..X.OOXXOO.OXOOOO.",
+      ".OX..OXX.XOOOO..OX.",
+      ".XOXXOOXXXXOXOOOX.X",
+      ".OOOOOXX.OOOXXXXXX.",
+      "...OXXX.XXXOX.X....",
+      "..OXX....XOOOX.X...",
   });
   judge();
-  EXPECT_EQ(final_at("B5"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(final_at("A7"), FINAL_BLACK_TERRITORY);
-  EXPECT_EQ(final_at("B6"), FINAL_ALIVE);
+  EXPECT_EQ(final_at("B15"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("A17"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("B16"), FINAL_ALIVE);
 }
 
 TEST_F(LifeDeath, a_string_short_of_liberties_costs_its_owner_a_point_inside) {
@@ -665,6 +675,38 @@ TEST_F(LifeDeath, a_dame_whose_fill_forces_a_stone_inside_is_filled_before_plain
   judge();
   EXPECT_EQ(final_at("D1"), FINAL_DAME);
   EXPECT_EQ(final_at("C2"), FINAL_BLACK_TERRITORY);
+}
+
+TEST_F(LifeDeath, dead_stones_their_owner_could_join_to_a_living_string_are_taken) {
+  // A professional game's last position, top right: White T19 and S18,
+  // given up, would join White T17 through T18, where Black cannot play
+  // (no liberty). Black takes them with S19 and T18, two stones inside.
+  set_position({
+      ".......OOOX.....X.O",
+      ".....O.OXOXX....XO.",
+      "...OO.OXXXX.XXX.XXO",
+      ".OXOOOX.X.OXOXOXXOO",
+      "OOOXOXX.X.O.OOOOXXO",
+      ".OXXXOOXX..O..OXXOO",
+      ".XO.O..OXXXO..OOXXO",
+      "XXO.OX.OX.O..OXXXO.",
+      "XOOX..OOXXO...O.O..",
+      ".X.OOOXOOO.O.OOOOOX",
+      "XOOOXXXXOXXOOOXXXX.",
+      ".XOX..XOO.OXXXXX...",
+      "X.XX..XXO.OOXOXX.X.",
+      ".X....XO.O.XOOXOXXX",
+      "......XO...XO.OOOXO",
+      "..X..XO.OOOOOO..OOO",
+      "....XXOOOXXXOXOOXXX",
+      "......XXXX.OXXXX...",
+      "...................",
+  });
+  judge();
+  EXPECT_EQ(final_at("T19"), FINAL_DEAD);
+  EXPECT_EQ(final_at("S18"), FINAL_DEAD);
+  EXPECT_EQ(final_at("S19"), FINAL_DAME);
+  EXPECT_EQ(final_at("T18"), FINAL_DAME);
 }
 
 TEST_F(LifeDeath, a_threat_a_dame_fill_removes_costs_no_stone_inside) {
