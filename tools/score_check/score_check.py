@@ -33,8 +33,10 @@ AREA_RULES = re.compile(r'RU\[\s*(chinese|new zealand|nz|tromp|tt|aga)', re.I)
 
 
 def main_line(data):
-    """Text of the first variation, values kept whole."""
-    out, depth, i = [], 0, 0
+    """Text of the main line, values kept whole: each first variation is
+    followed, and the first closing parenthesis ends it (what comes after
+    is a sibling variation)."""
+    out, i = [], 0
     while i < len(data):
         c = data[i]
         if c == '[':
@@ -44,15 +46,10 @@ def main_line(data):
             out.append(data[i:j + 1])
             i = j + 1
             continue
-        if c == '(':
-            depth += 1
-            if depth > 1:
-                break
-        elif c == ')':
-            depth -= 1
-            if depth == 0:
-                break
-        out.append(c)
+        if c == ')':
+            break
+        if c != '(':
+            out.append(c)
         i += 1
     return ''.join(out)
 
@@ -122,7 +119,7 @@ def ours(args, g):
 
 
 def cache_key(g):
-    tag = '|komi %s' % g['komi'] + ('|chinese' if g['chinese'] else '')
+    tag = '|komi %s' % g['komi'] + ('|chinese' if g['chinese'] else '') + '|' + ' '.join(g['moves'])
     return hashlib.sha1((g['data'] + tag).encode('latin-1')).hexdigest()
 
 
