@@ -88,6 +88,9 @@ void tactical_adjust(UctThread& t, HashGo* node, int col, int adj[MC_POINTS]) {
     if (read) {
       std::lock_guard guard(reading_lock);
       ReadingState& rs = reading_state(t.index);
+      // The depth is the search's own: the analysis and the scoring that
+      // read after it keep theirs.
+      const int configured_depth = rs.max_depth;
       rs.max_depth = t.depth == 0 ? READ_ROOT_DEPTH : READ_NEAR_ROOT_DEPTH;
       if (kill_string(b, r.first, rs) == READ_DEAD) {
         const int kill = reading_move(b, rs);
@@ -96,6 +99,7 @@ void tactical_adjust(UctThread& t, HashGo* node, int col, int adj[MC_POINTS]) {
           h.result[2] = uint16_t(reading_move(b, rs)), h.result[3] = READ_LIVE;
         }
       }
+      rs.max_depth = configured_depth;
     } else {
       atari_hint(b, r, h);
     }

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/think.h"
 #include "knowledge/gtp_genmove.h"
+#include "knowledge/reading.h"
 #include "mc/ownership.h"
 #include "mc/uct.h"
 #include "mc/uct_register.h"
@@ -489,6 +491,24 @@ TEST(Search, two_threads_leave_every_node_consistent) {
     ASSERT_EQ(n.lock, 0);
   }
   EXPECT_EQ(nodes, hash_go_use.load());
+  uct_settings = UctSettings{};
+}
+
+// The search reads short strings near the root at its own depth; the
+// analysis and the scoring that read after it (final_score after genmove,
+// the editor's judgement) must find the depth they were configured with.
+TEST(Search, leaves_the_readers_depth_as_it_found_it) {
+  ASSERT_TRUE(mc_setup(9));
+  // White E5 has two liberties left.
+  for (auto [x, y, c] : {std::tuple{5, 5, WHITE}, {4, 5, BLACK}, {6, 5, BLACK}, {5, 6, BLACK}}) {
+    set_kifu_time(make_z(x, y), c, 0);
+  }
+  uct_settings.playouts = 300;
+  uct_settings.time_stop = false;
+  think_start_clock();
+  kifu_tejun_set();
+  uct_root(WHITE);
+  EXPECT_EQ(reading_state(0).max_depth, READ_DEPTH_MAX);
   uct_settings = UctSettings{};
 }
 
