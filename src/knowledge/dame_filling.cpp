@@ -102,7 +102,6 @@ class DameFilling {
     return false;
   }
 
-
   // The opponent, moving first, captures the string s by reading; the
   // killing move is left in the reading state.
   bool killable(int s) {
@@ -157,23 +156,9 @@ class DameFilling {
       }
     }
     for (int i = 0; i < num; i++) {
-      if (defuses(cand[i], c, first)) return cand[i];
+      if (keeps_alive(cand[i], c, first, true)) return cand[i];
     }
     return 0;
-  }
-
-  // c at p keeps the string at `first` alive: afterwards it cannot be
-  // killed, or only by a stone in his area that he can answer.
-  bool defuses(int p, int c, int first) {
-    if (!saves(p, c, first)) return false;
-    put_stone(b_, p, c);
-    bool safe = libs_at(first) > READ_LIBERTIES || kill_string(b_, first, reading_state(0)) != READ_DEAD;
-    if (!safe) {
-      int kill = reading_move(b_, reading_state(0));
-      safe = kill && a_.final_status[kill] == own_territory(c) && answerable(first, kill, c);
-    }
-    take_back(b_, p, c);
-    return safe;
   }
 
   // After an opponent stone at `kill`, c moving first saves the string: as
@@ -192,12 +177,16 @@ class DameFilling {
     return saved;
   }
 
-  // c at z saves the string at `first` and leaves it unkillable.
-  bool keeps_alive(int z, int c, int first) {
+  // c at z saves the string at `first` and leaves it unkillable or, when
+  // `answering`, killable only by a stone in his area that he can answer.
+  bool keeps_alive(int z, int c, int first, bool answering = false) {
     if (!saves(z, c, first)) return false;
     put_stone(b_, z, c);
-    const auto& r = b_.ren[string_of(b_, first)];
-    bool alive = r.lib_num > READ_LIBERTIES || kill_string(b_, first, reading_state(0)) != READ_DEAD;
+    bool alive = libs_at(first) > READ_LIBERTIES || kill_string(b_, first, reading_state(0)) != READ_DEAD;
+    if (!alive && answering) {
+      int kill = reading_move(b_, reading_state(0));
+      alive = kill && a_.final_status[kill] == own_territory(c) && answerable(first, kill, c);
+    }
     take_back(b_, z, c);
     return alive;
   }
