@@ -19,9 +19,8 @@ records; from goban-original-games the games with a counted result; from
 GNU Go's regression games those with at least 20 moves that have a counted
 result or end with two passes. Records under Chinese, New Zealand,
 Tromp-Taylor or AGA rules are counted by area (--chinese-rule). A record
-without KM is taken as played without komi unless its result has a half
-point, which no game without komi can have: then its komi is unknown and
-the game is left out.
+without KM is left out: its komi is unknown. Taking it as no komi is wrong
+for the Meijin games of the 1960s, recorded without KM but played with five.
 """
 import argparse, glob, hashlib, json, os, re, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
@@ -97,9 +96,7 @@ def select(args):
             if len(g['moves']) < 20 or not (counted or two_pass):
                 continue
         if g['komi'] is None:
-            if counted and '.' in counted.group(2) and not counted.group(2).endswith('.0'):
-                continue
-            g['komi'] = 0.0
+            continue
         g['collection'], g['file'], g['counted'] = coll, f, bool(counted)
         chosen.append(g)
     return chosen
