@@ -107,6 +107,10 @@ bool judge_position(const Figure& shown, Judgement& out) {
       if (v) out.points[v > 0 ? 0 : 1]++;
     }
   }
+  if (out.game_over && !out.area) {
+    out.points[0] -= a.refilled[BLACK];
+    out.points[1] -= a.refilled[WHITE];
+  }
   double black = out.points[0], white = out.points[1] + out.komi;
   if (out.area) {
     black += out.stones[0];

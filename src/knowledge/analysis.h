@@ -118,6 +118,10 @@ struct Analysis {
   int32_t false_eye[ARRAY];     // colour whose eye here is false
   int32_t owner_value[ARRAY];   // ownership value: sign gives the owner
   int8_t final_status[ARRAY];
+  // Points of dead stones that the fill-out took and their taker then had
+  // to fill, by colour of the taker: each costs him the point of territory,
+  // not the prisoner.
+  int refilled[3];
 
   int phase;
   int density;

@@ -32,6 +32,7 @@ class DameFilling {
       bool stone = b.ban[z] == BLACK || b.ban[z] == WHITE;
       bool lives = a.final_status[z] == FINAL_ALIVE || a.final_status[z] == FINAL_SEKI;
       live_[z] = int8_t(stone && lives ? b.ban[z] : EMPTY);
+      dead_[z] = int8_t(stone && a.final_status[z] == FINAL_DEAD ? b.ban[z] : EMPTY);
     }
   }
 
@@ -77,13 +78,18 @@ class DameFilling {
   }
 
   // Plays a move of the fill-out. A stone on a point of territory takes the
-  // point from its owner; living stones it takes are prisoners.
+  // point from its owner, as does one on the point of an opponent's dead
+  // stone taken in the fill-out; living stones it takes are prisoners.
   void play(int z, int c) {
     put_stone(b_, z, c);
     moves_[move_num_++] = z;
     live_[z] = int8_t(c);
     if (a_.final_status[z] == own_territory(BLACK) || a_.final_status[z] == own_territory(WHITE)) {
       a_.final_status[z] = FINAL_DAME;
+    }
+    if (dead_[z] == opponent(c)) {
+      a_.refilled[c]++;
+      dead_[z] = EMPTY;
     }
     const MoveRecord<S>& m = b_.te[b_.fukasa - 1];
     for (int i = 0; i < m.captured_stone_num; i++) {
@@ -427,6 +433,7 @@ class DameFilling {
   Board<S>& b_;
   Analysis<S>& a_;
   int8_t live_[Board<S>::ARRAY];
+  int8_t dead_[Board<S>::ARRAY];  // colour of the dead stone first on each point
   bool given_up_[Board<S>::ARRAY] = {};
   bool killable_[Board<S>::ARRAY] = {};  // before the filling, by first stone
   int moves_[FILL_MOVES_MAX];

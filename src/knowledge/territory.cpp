@@ -1029,6 +1029,7 @@ void settle_final_status(Board<S>& b, Analysis<S>& a, ReadingState& rs) {
       a.final_status[z] = st;
     }
   }
+  a.refilled[BLACK] = a.refilled[WHITE] = 0;
 }
 
 template <int S>
@@ -1057,7 +1058,7 @@ int classic_score(const Board<S>& b, const Analysis<S>& a, bool chinese) {
       }
     }
   }
-  if (!chinese) score += b.captured[BLACK] - b.captured[WHITE];
+  if (!chinese) score += b.captured[BLACK] - b.captured[WHITE] - a.refilled[BLACK] + a.refilled[WHITE];
   return score;
 }
 

@@ -1341,4 +1341,36 @@ TEST_F(LifeDeath, a_group_whose_liberties_neither_side_can_fill_lives_in_seki) {
   for (const char* v : {"R19", "S18", "T19"}) EXPECT_EQ(final_at(v), FINAL_ALIVE) << v;
 }
 
+TEST_F(LifeDeath, filling_the_point_of_a_dead_stone_taken_in_the_fill_out_costs_the_point) {
+  // A professional game's last position, upper right: Black's Q16 fill takes
+  // White's dead P16-P15, and Black must then fill P15 as well. He keeps the
+  // prisoner but loses the point: W+1.5 with 4.5 komi (both sides took two
+  // stones in the game), so Black leads by three on the board.
+  set_position({
+      ".O......OXX........",  // 19
+      "XO.O....OOXXXOXX...",  // 18
+      ".XO......OO.XOXOX..",  // 17
+      ".XXOO.....OXXXO.X..",  // 16
+      "..XXO....O.OXXOXX..",  // 15
+      "..XO.....O.OOOXOOX.",  // 14
+      "..XO...OOX.OXOX.OX.",  // 13
+      ".XOO..OXOX.OXXX.OXX",  // 12
+      "..XXOOXXXOO.OO.XOOX",  // 11
+      ".XXO.OOOXX.OXOX.OOO",  // 10
+      ".XOOO.OX.XO..XOOOX.",  // 9
+      "..X.OOXXXOOX.X.....",  // 8
+      "XXXXOX.XO.O....O..O",  // 7
+      "OXO.X..XO.......OOX",  // 6
+      "OOOOX..XXOO.OOOOXXX",  // 5
+      ".OXXX....XOOXXOXX..",  // 4
+      "..OOX....XXOOXXX...",  // 3
+      "O.OXX......XX......",  // 2
+      ".OXX...............",  // 1
+  });
+  const GlobalAnalysis& a = judge();
+  EXPECT_EQ(final_at("P15"), FINAL_DEAD);
+  EXPECT_EQ(final_at("Q16"), FINAL_DAME);
+  EXPECT_EQ(classic_score(gban, a, false), 3);
+}
+
 }  // namespace
