@@ -254,7 +254,7 @@ class DameFilling {
       given_up_[first] = true;
       return false;
     });
-    if (played || blocks_reconnection(c)) return true;
+    if (played || blocks_reconnection(c) || blocks_intrusion(c)) return true;
     played = for_each_string(c, [&](int s) {
       int first = b_.ren[s].first;
       if (given_up_[first] || killable_[first] || !killable(s)) return false;
@@ -290,6 +290,52 @@ class DameFilling {
           }
         }
       }
+    }
+    return false;
+  }
+
+  // A dead string of the opponent that one stone of his on a liberty in c's
+  // area turns into a string c cannot take and cannot close in on: a seki
+  // or a lost race inside c's area. c takes that point first.
+  bool blocks_intrusion(int c) {
+    const int o = opponent(c);
+    bool seen[REN_MAX + 1] = {};
+    for (int y = 1; y <= b_.size; y++) {
+      for (int x = 1; x <= b_.size; x++) {
+        int z = y * S + x;
+        if (b_.ban[z] != o || live_[z] || seen[string_of(b_, z)]) continue;
+        seen[string_of(b_, z)] = true;
+        const auto& r = b_.ren[string_of(b_, z)];
+        if (r.lib_num > READ_LIBERTIES) continue;
+        int libs[READ_LIBERTIES], lib_num = r.lib_num;
+        std::copy(r.libs, r.libs + lib_num, libs);
+        for (int l = 0; l < lib_num; l++) {
+          if (a_.final_status[libs[l]] != own_territory(c) || !intrudes(libs[l], o) || !stands(libs[l], c)) continue;
+          play(libs[l], c);
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  // A stone of o at z makes a string of two or three liberties that the
+  // opponent, moving first, cannot take, and each of its liberties is one
+  // of a living string of his with two at most: he cannot close in.
+  bool intrudes(int z, int o) {
+    if (put_stone(b_, z, o) != PUT_OK) return false;
+    const auto& r = b_.ren[string_of(b_, z)];
+    bool threat = r.lib_num >= 2 && r.lib_num <= 3;
+    for (int l = 0; l < r.lib_num && threat; l++) threat = beside_short_string(r.libs[l], opponent(o));
+    threat = threat && kill_string(b_, z, reading_state(0)) != READ_DEAD;
+    take_back(b_, z, o);
+    return threat;
+  }
+
+  // z is a liberty of a living string of c with two liberties at most.
+  bool beside_short_string(int z, int c) const {
+    for (int d : kDir4<S>) {
+      if (b_.ban[z + d] == c && live_[z + d] && libs_at(z + d) <= 2) return true;
     }
     return false;
   }

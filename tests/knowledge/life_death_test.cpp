@@ -1373,4 +1373,37 @@ TEST_F(LifeDeath, filling_the_point_of_a_dead_stone_taken_in_the_fill_out_costs_
   EXPECT_EQ(classic_score(gban, a, false), 3);
 }
 
+TEST_F(LifeDeath, dead_stones_that_one_stone_would_join_into_a_seki_cost_the_point) {
+  // A professional game's last position, lower left: White at D1 would join
+  // his dead B3-C3-D3-D2 to B1-C1, with the liberties C4 and A1, where
+  // Black's strings have two liberties each and can close in on neither
+  // without putting himself in atari: a seki. Black adds D1, as the players
+  // did (B+4.5).
+  set_position({
+      ".O.XX.......XOO....",  // 19
+      "OXXXOX..X..XXXO....",  // 18
+      "OOO.OXXXXOXXOOOOOO.",  // 17
+      "..OOOOXOOXX.OOXXXOO",  // 16
+      ".OXXXOO..OOX.XXXXXX",  // 15
+      "OOOX.X.O...OXXX....",  // 14
+      "OXXXXXXO...OXOOXXXX",  // 13
+      "X..XOXOX...OXOXXXX.",  // 12
+      ".XXOOXOO..OXXOXOXXO",  // 11
+      "OXO.OXXOOOOXOOXOOO.",  // 10
+      ".OOOOOOOX.OOO.XOO.O",  // 9
+      "OXXXXXX..XXXXXXXXO.",  // 8
+      "OOO.X.XXXOXOO..OXOO",  // 7
+      "OXOOOXX.XOOOXXXOOOX",  // 6
+      "XXXXOOOXXXOOOOXXXXX",  // 5
+      ".X.XXOOOOX.O..OOX..",  // 4
+      "XOOOX.OXXX.OXO.OOX.",  // 3
+      "XXXOXXOXOXXXOOX.OX.",  // 2
+      ".OO.X.OOOX.XXOOOXX.",  // 1
+  });
+  judge();
+  EXPECT_EQ(final_at("D1"), FINAL_DAME);
+  EXPECT_EQ(final_at("C4"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("D2"), FINAL_DEAD);
+}
+
 }  // namespace
