@@ -268,23 +268,33 @@ bool joined_through_quiet_space(const Board<S>& b, const Analysis<S>& a, int g, 
       }
     }
   }
-  // The friend is reached with each point in turn filled (num: none filled).
-  for (int filled = 0; filled <= num; filled++) {
+  // Breadth-first from the starts with the point `filled` filled (num:
+  // none): the goal reached, or -1; parent[] leads back to a start.
+  int16_t parent[POINT_MAX];
+  auto reach = [&](int filled) {
     bool seen[POINT_MAX] = {};
-    int stack[POINT_MAX], sp = 0;
+    int queue[POINT_MAX], head = 0, tail = 0;
     for (int i = 0; i < num; i++) {
-      if (start[i] && i != filled) seen[i] = true, stack[sp++] = i;
+      if (start[i] && i != filled) seen[i] = true, parent[i] = -1, queue[tail++] = i;
     }
-    bool reached = false;
-    while (sp && !reached) {
-      int i = stack[--sp];
-      reached = goal[i];
+    while (head < tail) {
+      int i = queue[head++];
+      if (goal[i]) return i;
       for (int d : kDir4<S>) {
         int k = index(pts[i] + d);
-        if (k < num && k != filled && !seen[k]) seen[k] = true, stack[sp++] = k;
+        if (k < num && k != filled && !seen[k]) seen[k] = true, parent[k] = int16_t(i), queue[tail++] = k;
       }
     }
-    if (!reached) return false;
+    return -1;
+  };
+  // A point whose filling cuts the way lies on every way, so on the first
+  // one found: only its points need filling in turn.
+  int end = reach(num);
+  if (end < 0) return false;
+  int path[POINT_MAX], len = 0;
+  for (int i = end; i >= 0; i = parent[i]) path[len++] = i;
+  for (int k = 0; k < len; k++) {
+    if (reach(path[k]) < 0) return false;
   }
   return true;
 }
