@@ -38,7 +38,8 @@ class DameFilling {
 
   void run() {
     // Strings the opponent could already capture stood before the last
-    // passes; he let them be, so only those the filling makes are answered.
+    // passes; he let them be, so they are answered only where the capture
+    // starts on a dame and costs him nothing.
     for (int c : {BLACK, WHITE}) {
       for_each_string(c, [&](int s) {
         killable_[b_.ren[s].first] = killable(s);
@@ -257,7 +258,8 @@ class DameFilling {
     if (played || blocks_reconnection(c) || blocks_intrusion(c)) return true;
     played = for_each_string(c, [&](int s) {
       int first = b_.ren[s].first;
-      if (given_up_[first] || killable_[first] || !killable(s)) return false;
+      if (given_up_[first] || !killable(s)) return false;
+      if (killable_[first] && a_.final_status[reading_move(b_, reading_state(0))] != FINAL_DAME) return false;
       int z = keeping_move(first, c);
       if (z) play(z, c);
       return z != 0;

@@ -1406,4 +1406,35 @@ TEST_F(LifeDeath, dead_stones_that_one_stone_would_join_into_a_seki_cost_the_poi
   EXPECT_EQ(final_at("D2"), FINAL_DEAD);
 }
 
+TEST_F(LifeDeath, a_string_the_opponent_could_take_from_a_dame_before_the_end_is_kept_alive) {
+  // A professional game's last position, top right: Black S19 and T18
+  // share T19, and White R19, a dame, would take S19. It stood so at the
+  // last passes, but the kill costs White nothing: Black adds T19 and T17.
+  set_position({
+      "...OXXXXX....XX..X.",  // 19
+      "..O.OOXOXXXXX.XOOOX",  // 18
+      ".OO...OO.OOXOXXOOX.",  // 17
+      "OOXOOOO.OO.OOOOOXXX",  // 16
+      "OXXXXXXXXO..O...OX.",  // 15
+      "X.X....XOOOOXO..OX.",  // 14
+      ".OX.OO.XXXOXXOOOXO.",  // 13
+      ".XXXXOOX.XXXOXXXXXX",  // 12
+      ".OXOOO.OXXOOOOOXXOX",  // 11
+      ".XOOXXOOOOOXXXXXOOO",  // 10
+      ".XXOXOOX.O.OX..XXO.",  // 9
+      ".XOOXXOXOO.OOXXXOO.",  // 8
+      "XXXXXOOXO.OOXXOXXO.",  // 7
+      ".XOOOXXXXOO...OOO..",  // 6
+      "OXXO....X.OXXXXO.O.",  // 5
+      ".OXXXXXOXOOOO.XO..O",  // 4
+      "OOOXO.XXOOOXX.XXOOX",  // 3
+      ".OOO.OOXXXO..X..XXX",  // 2
+      "OXX..XX..O.OOOX....",  // 1
+  });
+  judge();
+  EXPECT_EQ(final_at("T19"), FINAL_DAME);
+  EXPECT_EQ(final_at("T17"), FINAL_DAME);
+  EXPECT_EQ(final_at("S19"), FINAL_ALIVE);
+}
+
 }  // namespace
