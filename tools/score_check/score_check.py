@@ -21,6 +21,8 @@ result or end with two passes. Records under Chinese, New Zealand,
 Tromp-Taylor or AGA rules are counted by area (--chinese-rule). A record
 without KM is left out: its komi is unknown. Taking it as no komi is wrong
 for the Meijin games of the 1960s, recorded without KM but played with five.
+So is one whose result no board count reaches with its KM (a half point
+with a whole komi, or the reverse): its KM is wrong.
 """
 import argparse, glob, hashlib, json, os, re, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
@@ -96,6 +98,8 @@ def select(args):
             if len(g['moves']) < 20 or not (counted or two_pass):
                 continue
         if g['komi'] is None:
+            continue
+        if counted and (recorded_value(g['result']) + g['komi']) % 1:
             continue
         g['collection'], g['file'], g['counted'] = coll, f, bool(counted)
         chosen.append(g)
