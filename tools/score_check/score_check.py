@@ -22,7 +22,8 @@ Tromp-Taylor or AGA rules are counted by area (--chinese-rule). A record
 without KM is left out: its komi is unknown. Taking it as no komi is wrong
 for the Meijin games of the 1960s, recorded without KM but played with five.
 So is one whose result no board count reaches with its KM (a half point
-with a whole komi, or the reverse): its KM is wrong.
+with a whole komi, or the reverse): its KM is wrong. A game kept in two
+files (the same moves, komi and result) counts once.
 """
 import argparse, glob, hashlib, json, os, re, subprocess, sys
 from concurrent.futures import ThreadPoolExecutor
@@ -81,7 +82,7 @@ def select(args):
     if args.gnugo_games:
         for f in sorted(glob.glob(os.path.join(args.gnugo_games, '**', '*.sgf'), recursive=True)):
             games.append(('gnugo', f))
-    chosen = []
+    chosen, seen = [], set()
     for coll, f in games:
         try:
             g = parse(f)
@@ -101,6 +102,10 @@ def select(args):
             continue
         if counted and (recorded_value(g['result']) + g['komi']) % 1:
             continue
+        game = (g['size'], g['komi'], g['result'], tuple(g['moves']))
+        if game in seen:
+            continue
+        seen.add(game)
         g['collection'], g['file'], g['counted'] = coll, f, bool(counted)
         chosen.append(g)
     return chosen
