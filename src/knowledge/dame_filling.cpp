@@ -437,13 +437,28 @@ class DameFilling {
     return safe;
   }
 
+  // Among plain dame the one beside the shortest living string goes first,
+  // beside the opponent's before beside c's own: a string short of
+  // liberties is where the next fills start to threaten.
+  int plain_urgency(int z, int c) const {
+    int fewest = 2 * LIB_MAX + 1;
+    for (int d : kDir4<S>) {
+      int q = z + d;
+      if ((b_.ban[q] == BLACK || b_.ban[q] == WHITE) && live_[q]) {
+        fewest = std::min(fewest, 2 * libs_at(q) + (b_.ban[q] == c));
+      }
+    }
+    return 2 * LIB_MAX + 1 - fewest;
+  }
+
   // Fills one dame for c: one that puts a living string in atari first, then
   // one that gives more liberties to a string of his that a fill would put
   // in atari, then one after which the opponent must add a stone inside his
-  // area, then one that gives liberties to a string of his short of them.
+  // area, then one that gives liberties to a string of his short of them,
+  // then the most urgent plain one.
   bool fill(int c) {
     enum { UNUSABLE, PLAIN, STRENGTHENS, PRESSES, RESCUES, THREATENS };
-    int best = 0, best_rank = UNUSABLE;
+    int best = 0, best_rank = UNUSABLE, best_urgency = 0;
     for (int y = 1; y <= b_.size && best_rank < THREATENS; y++) {
       for (int x = 1; x <= b_.size && best_rank < THREATENS; x++) {
         int z = y * S + x;
@@ -471,7 +486,8 @@ class DameFilling {
                    : before <= SHORT_LIBERTIES && after > before ? STRENGTHENS
                    : !exposed ? PLAIN
                    : UNUSABLE;
-        if (rank > best_rank) best = z, best_rank = rank;
+        int urgency = rank == PLAIN ? plain_urgency(z, c) : 0;
+        if (rank > best_rank || (rank == best_rank && urgency > best_urgency)) best = z, best_rank = rank, best_urgency = urgency;
       }
     }
     if (best) play(best, c);

@@ -1437,4 +1437,35 @@ TEST_F(LifeDeath, a_string_the_opponent_could_take_from_a_dame_before_the_end_is
   EXPECT_EQ(final_at("S19"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, plain_dame_beside_the_shortest_string_are_filled_first) {
+  // A professional game's last position, right side. Black fills the dame
+  // beside White's short strings first (P13, N12, M12, then P12), and White
+  // must add O12, T10 and T8, as the players did (B+5.5). Filled from the
+  // top down instead, White takes those dame himself and adds nothing.
+  set_position({
+      "..OOX..............",  // 19
+      "OO.OX...X..........",  // 18
+      "OXOOX.X............",  // 17
+      ".XXOXOX.O.XXX..XXX.",  // 16
+      "X.XOX.XXOXOOOXX.OX.",  // 15
+      ".XXOOXXOXXXOOOX.OX.",  // 14
+      ".OOXOXOOO.XXOO.OOOX",  // 13
+      "O.OXOX.XOOX....OXX.",  // 12
+      ".OXXXXXXXOXXOO.OO..",  // 11
+      ".OOOXX.XOOXXXXXXOO.",  // 10
+      "....OO.OO.OOX...XXO",  // 9
+      "..OOOOO..OOOOXXXXO.",  // 8
+      "..OXOXXO.OXOXXOOXO.",  // 7
+      ".OXXXXO.OXXOOOOXXO.",  // 6
+      ".....XOO.OXXXXXOO.O",  // 5
+      "OOOO.XXO.OOOXOOO.OX",  // 4
+      "XOXOX.XO.X.OXXXXOOX",  // 3
+      "XXXXXOXO...OOX..XXX",  // 2
+      "....XOO....OXX.....",  // 1
+  });
+  judge();
+  for (const char* v : {"O12", "T10", "T8"}) EXPECT_EQ(final_at(v), FINAL_DAME) << v;
+  EXPECT_EQ(final_at("T9"), FINAL_ALIVE);
+}
+
 }  // namespace
