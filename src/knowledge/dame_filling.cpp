@@ -477,7 +477,7 @@ class DameFilling {
         // A plain fill leaves no dame from which the opponent puts it in
         // atari, and no string he can take.
         bool exposed = after < SHORT_LIBERTIES && dame_liberties(s);
-        if (usable && !threatens && !exposed && best_rank < PLAIN) exposed = killable(s);
+        if (usable && !threatens && !exposed && best_rank <= PLAIN) exposed = killable(s);
         take_back(b_, z, c);
         int rank = !usable ? UNUSABLE
                    : threatens ? THREATENS
