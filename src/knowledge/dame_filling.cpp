@@ -267,58 +267,51 @@ class DameFilling {
     return played;
   }
 
-  // A dead string of the opponent that one stone of his on one of its
-  // liberties would join to a living string of his, out of atari: c takes
-  // that point himself, or else kills the string.
-  bool blocks_reconnection(int c) {
-    const int o = opponent(c);
+  // Calls f(z, lib) for each liberty of each dead string of the opponent of
+  // c with few enough liberties to read (z a stone of it), until f plays a
+  // move for c and returns true.
+  template <typename F>
+  bool for_each_dead_liberty(int c, F f) {
     bool seen[REN_MAX + 1] = {};
     for (int y = 1; y <= b_.size; y++) {
       for (int x = 1; x <= b_.size; x++) {
         int z = y * S + x;
-        if (b_.ban[z] != o || live_[z] || seen[string_of(b_, z)]) continue;
+        if (b_.ban[z] != opponent(c) || live_[z] || seen[string_of(b_, z)]) continue;
         seen[string_of(b_, z)] = true;
         const auto& r = b_.ren[string_of(b_, z)];
         if (r.lib_num > READ_LIBERTIES) continue;
         int libs[READ_LIBERTIES], lib_num = r.lib_num;
         std::copy(r.libs, r.libs + lib_num, libs);
         for (int l = 0; l < lib_num; l++) {
-          if (!rejoins(libs[l], o)) continue;
-          int block = stands(libs[l], c) ? libs[l] : 0;
-          if (!block && kill_string(b_, z, reading_state(0)) == READ_DEAD) block = reading_move(b_, reading_state(0));
-          if (block) {
-            play(block, c);
-            return true;
-          }
+          if (f(z, libs[l])) return true;
         }
       }
     }
     return false;
   }
 
+  // A dead string of the opponent that one stone of his on one of its
+  // liberties would join to a living string of his, out of atari: c takes
+  // that point himself, or else kills the string.
+  bool blocks_reconnection(int c) {
+    return for_each_dead_liberty(c, [&](int z, int lib) {
+      if (!rejoins(lib, opponent(c))) return false;
+      int block = stands(lib, c) ? lib : 0;
+      if (!block && kill_string(b_, z, reading_state(0)) == READ_DEAD) block = reading_move(b_, reading_state(0));
+      if (block) play(block, c);
+      return block != 0;
+    });
+  }
+
   // A dead string of the opponent that one stone of his on a liberty in c's
   // area turns into a string c cannot take and cannot close in on: a seki
   // or a lost race inside c's area. c takes that point first.
   bool blocks_intrusion(int c) {
-    const int o = opponent(c);
-    bool seen[REN_MAX + 1] = {};
-    for (int y = 1; y <= b_.size; y++) {
-      for (int x = 1; x <= b_.size; x++) {
-        int z = y * S + x;
-        if (b_.ban[z] != o || live_[z] || seen[string_of(b_, z)]) continue;
-        seen[string_of(b_, z)] = true;
-        const auto& r = b_.ren[string_of(b_, z)];
-        if (r.lib_num > READ_LIBERTIES) continue;
-        int libs[READ_LIBERTIES], lib_num = r.lib_num;
-        std::copy(r.libs, r.libs + lib_num, libs);
-        for (int l = 0; l < lib_num; l++) {
-          if (a_.final_status[libs[l]] != own_territory(c) || !intrudes(libs[l], o) || !stands(libs[l], c)) continue;
-          play(libs[l], c);
-          return true;
-        }
-      }
-    }
-    return false;
+    return for_each_dead_liberty(c, [&](int, int lib) {
+      if (a_.final_status[lib] != own_territory(c) || !intrudes(lib, opponent(c)) || !stands(lib, c)) return false;
+      play(lib, c);
+      return true;
+    });
   }
 
   // A stone of o at z makes a string of two or three liberties that the
