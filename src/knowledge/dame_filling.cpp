@@ -422,6 +422,16 @@ class DameFilling {
     return false;
   }
 
+  // The opponent's fill at z would force c to add a stone inside his area:
+  // the same point in reverse, worth as much to c.
+  bool pressed_at(int z, int c) {
+    const int o = opponent(c);
+    if (put_stone(b_, z, o) != PUT_OK) return false;
+    bool pressed = b_.ren[string_of(b_, z)].lib_num >= 2 && forces_stone_inside(z, o);
+    take_back(b_, z, o);
+    return pressed;
+  }
+
   // c at z leaves the string at `first` two liberties or more.
   bool fills_safely(int z, int c, int first) {
     if (put_stone(b_, z, c) != PUT_OK) return false;
@@ -447,10 +457,11 @@ class DameFilling {
   // Fills one dame for c: one that puts a living string in atari first, then
   // one that gives more liberties to a string of his that a fill would put
   // in atari, then one after which the opponent must add a stone inside his
-  // area, then one that gives liberties to a string of his short of them,
+  // area, then one where the opponent's fill would make c add one inside
+  // his, then one that gives liberties to a string of his short of them,
   // then the most urgent plain one.
   bool fill(int c) {
-    enum { UNUSABLE, PLAIN, STRENGTHENS, PRESSES, RESCUES, THREATENS };
+    enum { UNUSABLE, PLAIN, STRENGTHENS, PREVENTS, PRESSES, RESCUES, THREATENS };
     int best = 0, best_rank = UNUSABLE, best_urgency = 0;
     for (int y = 1; y <= b_.size && best_rank < THREATENS; y++) {
       for (int x = 1; x <= b_.size && best_rank < THREATENS; x++) {
@@ -479,6 +490,7 @@ class DameFilling {
                    : before <= SHORT_LIBERTIES && after > before ? STRENGTHENS
                    : !exposed ? PLAIN
                    : UNUSABLE;
+        if ((rank == PLAIN || rank == STRENGTHENS) && pressed_at(z, c)) rank = PREVENTS;
         int urgency = rank == PLAIN ? plain_urgency(z, c) : 0;
         if (rank > best_rank || (rank == best_rank && urgency > best_urgency)) best = z, best_rank = rank, best_urgency = urgency;
       }

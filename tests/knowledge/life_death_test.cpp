@@ -1468,4 +1468,35 @@ TEST_F(LifeDeath, plain_dame_beside_the_shortest_string_are_filled_first) {
   EXPECT_EQ(final_at("T9"), FINAL_ALIVE);
 }
 
+TEST_F(LifeDeath, a_dame_whose_fill_by_the_opponent_would_force_a_stone_inside_is_taken_first) {
+  // A professional game's last position. White filling P8 and P10 would
+  // leave Black's P9 string only O9, inside his area: Black fills P10 first
+  // and adds nothing at O9 (B+2.5, the recorded result). Ranked as a plain
+  // dame, P10 is left to White and Black must add O9.
+  set_position({
+      "...OOOX............",  // 19
+      "..OOOXX............",  // 18
+      "..XOXX.X...XX......",  // 17
+      ".OOX.XXOXXXXXX.X.XX",  // 16
+      "..OX.XOOXOOXOOXXXOX",  // 15
+      ".OXXXXOOXXOO.OOXOOO",  // 14
+      "O.OX.OO.OOO..OXOO..",  // 13
+      "..OXOX.OOXXOOOXXXO.",  // 12
+      ".XXOO.OXXOXXOXXXO..",  // 11
+      "OOOO.OX..OXXXX.OOO.",  // 10
+      "XXOOOXXXXXO.X.XXXO.",  // 9
+      "X.XOOOX..XOOOX.OXO.",  // 8
+      "XXXXOX...XXXOXXOOOO",  // 7
+      "XOX.X...XXOXOOOOXXO",  // 6
+      "XOOX.XXXOOOO.OXOXXX",  // 5
+      "XOOXXOOXOX..OXXXXO.",  // 4
+      "O.OOXXOOXOOO.OOX...",  // 3
+      ".O.OOX.OXOX.OOX.X..",  // 2
+      "....O.......OXXX...",  // 1
+  });
+  judge();
+  EXPECT_EQ(final_at("O9"), FINAL_BLACK_TERRITORY);
+  EXPECT_EQ(final_at("P10"), FINAL_DAME);
+}
+
 }  // namespace
