@@ -420,6 +420,28 @@ void link_jump(const Board<S>& b, Analysis<S>& a, int z) {
   }
 }
 
+// A cutting point the opponent cannot hold: his stone there would touch no
+// empty point but one and take nothing, so it is taken at once. Strings
+// with two liberties are left to the shared-liberty links, as at a
+// one-point jump.
+template <int S>
+void link_protected_point(const Board<S>& b, Analysis<S>& a, int z) {
+  int count[4] = {}, strings[4], num = 0;
+  for (int d : kDir4<S>) {
+    int p = z + d;
+    count[b.ban[p]]++;
+    if (b.ban[p] == BLACK || b.ban[p] == WHITE) {
+      if (libs_at(a, p) < 2) return;
+      if (libs_at(a, p) > 2) add_unique(strings, num, 4, a.rn[p]);
+    }
+  }
+  if (count[EMPTY] > 1 || (count[BLACK] && count[WHITE]) || num < 2) return;
+  for (int i = 0; i < num; i++) {
+    for (int j = i + 1; j < num; j++) link_strings(a, strings[i], strings[j]);
+  }
+  a.connect[z] += num - 1;
+}
+
 // Two stones of one colour facing each other across an empty 2x2 block, with
 // no enemy stone on the ring around the block.
 template <int S>
@@ -506,6 +528,7 @@ void count_connections(const Board<S>& b, Analysis<S>& a) {
       for (int d : kDir8<S>) count[b.ban[z + d]]++;
       if (count[BLACK] && count[WHITE]) {
         link_jump(b, a, z);
+        link_protected_point(b, a, z);
       } else if (x > 1 && x < n && y > 1 && y < n && (count[BLACK] || count[WHITE])) {
         int c = count[BLACK] ? BLACK : WHITE;
         link_one_colour(b, a, z, c, count[c]);

@@ -39,6 +39,53 @@ TEST_F(Analysis, three_stones_around_a_point_link_only_with_three_liberties_each
   EXPECT_FALSE(linked(ban_analysis, make_z(4, 4), make_z(6, 4)));
 }
 
+TEST_F(Analysis, strings_around_a_point_the_opponent_cannot_hold_are_linked) {
+  // White J11, L11 and K12-K13 around the empty K11, Black J12 and L12 on
+  // its diagonals: Black K11 would have one liberty, K10, and take nothing.
+  engine_setup(19);
+  for (int z : {make_z(9, 9), make_z(11, 9), make_z(10, 8), make_z(10, 7)}) put_stone(gban, z, WHITE);
+  for (int z : {make_z(9, 8), make_z(11, 8)}) put_stone(gban, z, BLACK);
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
+  EXPECT_TRUE(linked(ban_analysis, make_z(9, 9), make_z(11, 9)));
+  EXPECT_TRUE(linked(ban_analysis, make_z(9, 9), make_z(10, 8)));
+  // Black M11 leaves L11 two liberties, L10 away from its friends: Black L10
+  // would put it in atari.
+  put_stone(gban, make_z(12, 9), BLACK);
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
+  EXPECT_FALSE(linked(ban_analysis, make_z(9, 9), make_z(11, 9)));
+  EXPECT_TRUE(linked(ban_analysis, make_z(9, 9), make_z(10, 8)));
+}
+
+TEST_F(Analysis, a_group_joined_across_such_a_point_lives_with_the_eyes_of_both_parts) {
+  // A professional game at move 150. White's lower right (O4 to S3) has one
+  // eye at R4; S6-S8 above it has the edge. Black S5 would be taken at once,
+  // so they are one group, which lives to the end of the game.
+  set_position({
+      "...................",  // 19
+      "........X..........",  // 18
+      "..O...X............",  // 17
+      ".XXO.OX.O..XX..X...",  // 16
+      ".OXOX.X.OX..OXX..X.",  // 15
+      "..XOO..OXX.O.O..OX.",  // 14
+      ".OOX..OOO.X.OO.O...",  // 13
+      ".XOXO..X.OX.....X..",  // 12
+      ".OXXXXX.XOX.O..OO..",  // 11
+      ".OO....XO.X.XX.XOO.",  // 10
+      ".......OOX..X...XXO",  // 9
+      "....OO...O.OOX.XXO.",  // 8
+      "..O.OXX..O.OXX...O.",  // 7
+      "....X.....XOOOOXXO.",  // 6
+      ".....XOO.OXXXXXOO..",  // 5
+      "..O..XXO.OO.XOOO.O.",  // 4
+      ".OX.X....X.OXXXXOO.",  // 3
+      "..X....O...OOX..XXX",  // 2
+      "...................",  // 1
+  });
+  analyze(gban, ban_analysis, 0, ANALYSIS_WITHOUT_FINAL_STATUS);
+  EXPECT_EQ(&group_at("Q5"), &group_at("S8"));
+  EXPECT_EQ(group_at("Q5").status, STATUS_ALIVE);
+}
+
 TEST_F(Analysis, two_space_jump_across_an_empty_block_is_recorded_without_enemy_on_the_ring) {
   auto has_pair = [](int z1, int z2) {
     for (int i = 0; i < ban_analysis.two_space_num; i++) {
